@@ -1,0 +1,236 @@
+#include "platform/host/QtHost.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStringList>
+
+namespace host {
+
+int QtHost::message(const MessageRequest& r)
+{
+    QMessageBox box;
+    box.setWindowTitle(r.title);
+    box.setText(r.prompt);
+    switch (r.icon) {
+    case 16:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case 32:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case 48:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case 64:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    struct Choice
+    {
+        QString text;
+        int result;
+        QMessageBox::ButtonRole role;
+    };
+    QList<Choice> choices;
+    switch (r.buttons) {
+    case 1:
+        choices = {{QStringLiteral("OK"), 1, QMessageBox::AcceptRole},
+                   {QStringLiteral("Cancel"), 2, QMessageBox::RejectRole}};
+        break;
+    case 2:
+        choices = {{QStringLiteral("&Abort"), 3, QMessageBox::RejectRole},
+                   {QStringLiteral("&Retry"), 4, QMessageBox::AcceptRole},
+                   {QStringLiteral("&Ignore"), 5, QMessageBox::AcceptRole}};
+        break;
+    case 3:
+        choices = {{QStringLiteral("&Yes"), 6, QMessageBox::YesRole},
+                   {QStringLiteral("&No"), 7, QMessageBox::NoRole},
+                   {QStringLiteral("Cancel"), 2, QMessageBox::RejectRole}};
+        break;
+    case 4:
+        choices = {{QStringLiteral("&Yes"), 6, QMessageBox::YesRole},
+                   {QStringLiteral("&No"), 7, QMessageBox::NoRole}};
+        break;
+    case 5:
+        choices = {{QStringLiteral("&Retry"), 4, QMessageBox::AcceptRole},
+                   {QStringLiteral("Cancel"), 2, QMessageBox::RejectRole}};
+        break;
+    default:
+        choices = {{QStringLiteral("OK"), 1, QMessageBox::AcceptRole}};
+        break;
+    }
+    QList<QPushButton*> buttons;
+    for (const Choice& c : choices) {
+        buttons << box.addButton(c.text, c.role);
+    }
+    const int def = r.defaultButton / 256;
+    if (def < buttons.size()) {
+        box.setDefaultButton(buttons[def]);
+    }
+    // Escape answers Cancel where there is one, else the only button.
+    for (int i = 0; i < choices.size(); ++i) {
+        if (choices[i].result == 2 || choices.size() == 1) {
+            box.setEscapeButton(buttons[i]);
+        }
+    }
+    box.exec();
+    for (int i = 0; i < buttons.size(); ++i) {
+        if (box.clickedButton() == buttons[i]) {
+            return choices[i].result;
+        }
+    }
+    return choices.size() == 1 ? 1 : 2;
+}
+
+void QtHost::showModal(QWidget& form, QWidget* owner)
+{
+    if (owner != nullptr && form.parentWidget() != owner) {
+        form.setParent(owner, form.windowFlags() | Qt::Dialog);
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(&form)) {
+        dialog->exec();
+        return;
+    }
+    // A plain widget: run a local loop until it hides itself.
+    form.setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    struct HideWatch : QObject
+    {
+        QEventLoop* loop;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Hide || e->type() == QEvent::Close) {
+                loop->quit();
+            }
+            return false;
+        }
+    } watch;
+    watch.loop = &loop;
+    QPointer<QWidget> guard(&form);
+    form.installEventFilter(&watch);
+    form.show();
+    loop.exec();
+    if (guard) {
+        guard->removeEventFilter(&watch);
+    }
+}
+
+QString qtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1];
+        pattern.replace(u';', u' ');
+        out << parts[i] + QStringLiteral(" (") + pattern + u')';
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+FileChoice QtHost::chooseFile(const FileRequest& r)
+{
+    QFileDialog dialog(QApplication::activeWindow(), r.title);
+    dialog.setAcceptMode(r.kind == FileRequest::Save ? QFileDialog::AcceptSave
+                                                     : QFileDialog::AcceptOpen);
+    dialog.setFileMode(r.kind == FileRequest::Save ? QFileDialog::AnyFile
+                                                   : QFileDialog::ExistingFile);
+    if (r.kind == FileRequest::Save && !r.overwritePrompt) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    const QStringList filters = qtNameFilters(r.filter).split(QStringLiteral(";;"));
+    if (!r.filter.isEmpty()) {
+        dialog.setNameFilters(filters);
+        if (r.filterIndex >= 1 && r.filterIndex <= filters.size()) {
+            dialog.selectNameFilter(filters[r.filterIndex - 1]);
+        }
+    }
+    if (!r.initDir.isEmpty()) {
+        dialog.setDirectory(r.initDir);
+    }
+    if (!r.fileName.isEmpty()) {
+        dialog.selectFile(r.fileName);
+    }
+    FileChoice choice;
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        choice.cancelled = false;
+        choice.fileName = dialog.selectedFiles().constFirst();
+        choice.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    }
+    return choice;
+}
+
+void postKeys(QWidget* target, const QString& keys)
+{
+    QWidget* window = target != nullptr ? target->window() : QApplication::activeWindow();
+    if (window == nullptr) {
+        return;
+    }
+    auto post = [window](int key, Qt::KeyboardModifiers mods) {
+        QWidget* focus = window->focusWidget() != nullptr ? window->focusWidget() : window;
+        QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyPress, key, mods));
+        QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyRelease, key, mods));
+    };
+    const QString k = keys.toLower();
+    qsizetype i = 0;
+    while (i < k.size()) {
+        Qt::KeyboardModifiers mods = Qt::NoModifier;
+        if (k[i] == u'+') {
+            mods = Qt::ShiftModifier;
+            ++i;
+        }
+        if (k.mid(i).startsWith(u"{tab}")) {
+            post(Qt::Key_Tab, mods);
+            i += 5;
+        } else if (k.mid(i).startsWith(u"{home}")) {
+            post(Qt::Key_Home, mods);
+            i += 6;
+        } else if (k.mid(i).startsWith(u"{end}")) {
+            post(Qt::Key_End, mods);
+            i += 5;
+        } else {
+            ++i;
+        }
+    }
+}
+
+void QtHost::sendKeys(QWidget* target, const QString& keys)
+{
+    postKeys(target, keys);
+}
+
+short QtHost::keyState(int /*virtualKey*/)
+{
+    return 0;
+}
+
+void QtHost::clipboardClear()
+{
+    QApplication::clipboard()->clear();
+}
+
+void QtHost::clipboardSetText(const QString& text)
+{
+    QApplication::clipboard()->setText(text);
+}
+
+QString QtHost::clipboardText()
+{
+    return QApplication::clipboard()->text();
+}
+
+std::unique_ptr<QPrinter> QtHost::defaultPrinter()
+{
+    return std::make_unique<QPrinter>(QPrinter::HighResolution);
+}
+
+} // namespace host

@@ -1,0 +1,187 @@
+#include "ScriptedHost.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QUuid>
+
+ScriptedHost::ScriptedHost()
+    : m_override(new host::HostOverride(*this))
+{
+}
+
+ScriptedHost::~ScriptedHost()
+{
+    delete m_override;
+}
+
+void ScriptedHost::answerNext(int result)
+{
+    m_answers.push_back(result);
+}
+
+void ScriptedHost::fileNext(const QString& path, int filterIndex)
+{
+    m_files.push_back(host::FileChoice{false, path, filterIndex});
+}
+
+void ScriptedHost::cancelFileNext()
+{
+    m_files.push_back(host::FileChoice{});
+}
+
+void ScriptedHost::onModal(const QString& objectName, std::function<void(QWidget&)> script)
+{
+    m_modals.push_back(ModalScript{objectName, std::move(script)});
+}
+
+void ScriptedHost::setKeyState(int virtualKey, short state)
+{
+    m_keyStates[virtualKey] = state;
+}
+
+QList<ScriptedHost::Entry> ScriptedHost::messages() const
+{
+    QList<Entry> out;
+    for (const Entry& e : m_transcript) {
+        if (e.kind == u"message") {
+            out << e;
+        }
+    }
+    return out;
+}
+
+QString ScriptedHost::drainReport() const
+{
+    QStringList problems = m_failures;
+    if (!m_answers.empty()) {
+        problems << QStringLiteral("%1 message answer(s) left over").arg(m_answers.size());
+    }
+    if (!m_files.empty()) {
+        problems << QStringLiteral("%1 file answer(s) left over").arg(m_files.size());
+    }
+    for (const ModalScript& m : m_modals) {
+        problems << QStringLiteral("modal script for %1 never ran").arg(m.objectName);
+    }
+    return problems.join(u'\n');
+}
+
+int ScriptedHost::message(const host::MessageRequest& r)
+{
+    m_transcript << Entry{QStringLiteral("message"), r.title, r.prompt, r.style};
+    if (m_answers.empty()) {
+        m_failures << QStringLiteral("unscripted message box: [%1] %2").arg(r.title, r.prompt);
+        // The default button answers, as Enter would.
+        static const int results[6][3] = {{1, 1, 1}, {1, 2, 2}, {3, 4, 5},
+                                          {6, 7, 2}, {6, 7, 7}, {4, 2, 2}};
+        return results[qBound(0, r.buttons, 5)][qBound(0, r.defaultButton / 256, 2)];
+    }
+    const int answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void ScriptedHost::showModal(QWidget& form, QWidget*)
+{
+    m_transcript << Entry{QStringLiteral("modal"), form.windowTitle(), form.objectName(), 0};
+    if (m_modals.empty() || m_modals.front().objectName != form.objectName()) {
+        m_failures << QStringLiteral("unscripted modal window: %1").arg(form.objectName());
+        form.hide();
+        return;
+    }
+    ModalScript next = std::move(m_modals.front());
+    m_modals.pop_front();
+    form.show();
+    next.script(form);
+    if (form.isVisible()) {
+        m_failures << QStringLiteral("modal window %1 did not hide itself").arg(form.objectName());
+        form.hide();
+    }
+}
+
+host::FileChoice ScriptedHost::chooseFile(const host::FileRequest& r)
+{
+    m_fileRequests << r;
+    m_transcript << Entry{QStringLiteral("file"), r.title, r.filter, r.filterIndex};
+    if (m_files.empty()) {
+        m_failures << QStringLiteral("unscripted file dialog: %1").arg(r.title);
+        return host::FileChoice{};
+    }
+    host::FileChoice c = m_files.front();
+    m_files.pop_front();
+    return c;
+}
+
+void ScriptedHost::sendKeys(QWidget* target, const QString& keys)
+{
+    m_transcript << Entry{QStringLiteral("keys"), QString(), keys, 0};
+    if (!m_applyKeys) {
+        return;
+    }
+    QWidget* window = target != nullptr ? target->window() : QApplication::activeWindow();
+    if (window == nullptr) {
+        return;
+    }
+    auto send = [window](int key, Qt::KeyboardModifiers mods) {
+        QWidget* focus = window->focusWidget() != nullptr ? window->focusWidget() : window;
+        QKeyEvent press(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(focus, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, mods);
+        QApplication::sendEvent(focus, &release);
+    };
+    const QString k = keys.toLower();
+    qsizetype i = 0;
+    while (i < k.size()) {
+        Qt::KeyboardModifiers mods = Qt::NoModifier;
+        if (k[i] == u'+') {
+            mods = Qt::ShiftModifier;
+            ++i;
+        }
+        if (k.mid(i).startsWith(u"{tab}")) {
+            send(Qt::Key_Tab, mods);
+            i += 5;
+        } else if (k.mid(i).startsWith(u"{home}")) {
+            send(Qt::Key_Home, mods);
+            i += 6;
+        } else if (k.mid(i).startsWith(u"{end}")) {
+            send(Qt::Key_End, mods);
+            i += 5;
+        } else {
+            ++i;
+        }
+    }
+}
+
+short ScriptedHost::keyState(int virtualKey)
+{
+    return m_keyStates.value(virtualKey, 0);
+}
+
+void ScriptedHost::clipboardClear()
+{
+    m_clipboard.clear();
+}
+
+void ScriptedHost::clipboardSetText(const QString& text)
+{
+    m_clipboard = text;
+}
+
+QString ScriptedHost::clipboardText()
+{
+    return m_clipboard;
+}
+
+std::unique_ptr<QPrinter> ScriptedHost::defaultPrinter()
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    const QString path = QDir::temp().filePath(
+        QStringLiteral("print-%1.pdf").arg(QUuid::createUuid().toString(QUuid::Id128)));
+    printer->setOutputFileName(path);
+    m_printed << path;
+    m_transcript << Entry{QStringLiteral("printer"), QString(), path, 0};
+    return printer;
+}
