@@ -7,6 +7,7 @@
 #include "startup/Module1.h"
 #include "startup/Pictures.h"
 
+#include <QGuiApplication>
 #include <QPainterPath>
 #include <QScreen>
 
@@ -29,6 +30,9 @@ frmFirstUse::frmFirstUse(QWidget* parent)
     setPalette(pal);
     ui->cmdContinue->setIcon(pictures::continueButton());
     connect(ui->cmdContinue, &QPushButton::clicked, this, &frmFirstUse::cmdContinue_Click);
+    if (const QScreen* s = QGuiApplication::primaryScreen()) {
+        move(s->availableGeometry().center() - rect().center());
+    }
     Form_Load();
 }
 
