@@ -61,6 +61,13 @@ QString desktopFileProgram(const QString& desktopFile)
     return QStandardPaths::findExecutable(words.first());
 }
 
+// Texts filled in by the platform end at their first NUL.
+QString beforeNul(const QString& s)
+{
+    const qsizetype nul = s.indexOf(QChar(0));
+    return nul >= 0 ? s.left(nul) : s;
+}
+
 } // namespace
 
 int16_t MultiInst()
@@ -168,15 +175,13 @@ QString GetTempDir()
 QString TrimNull(const QString& s)
 {
     cw::Proc proc(kModule, QStringLiteral("Function TrimNull"));
-    const qsizetype nul = s.indexOf(QChar(0));
-    return nul >= 0 ? s.left(nul) : s;
+    return beforeNul(s);
 }
 
 QString StripTerminator(const QString& s)
 {
     cw::Proc proc(kModule, QStringLiteral("Function StripTerminator"));
-    const qsizetype nul = s.indexOf(QChar(0));
-    return nul >= 0 ? s.left(nul) : s;
+    return beforeNul(s);
 }
 
 long SaveResItemToDisk(const QString& name, const QString& type, const QString& dest)

@@ -106,7 +106,14 @@ void frmLogin::cmdOK_Click()
             refocus(ui->txtPassword);
             return;
         }
-        const QString capsWarning = kCrLf + kCrLf + QStringLiteral("BEWARE your CAPS key is ON!");
+        // A password refused while Caps Lock is on is most likely typed in the wrong case.
+        auto refusePassword = [&](QString text) {
+            if (Module1::CapsLockOn()) {
+                text += kCrLf + kCrLf + QStringLiteral("BEWARE your CAPS key is ON!");
+            }
+            host::MsgBox(text, vb::vbExclamation, kTitle);
+            refocus(ui->txtPassword);
+        };
         gStoredPassword = settings::GetSetting(host::kAppTitle, accountSection(user),
                                                QStringLiteral("PW"), QString());
         if (gStoredPassword.isEmpty()) {
@@ -119,12 +126,7 @@ void frmLogin::cmdOK_Click()
             }
             const QString again = confirm.txtPW()->text();
             if (again.isEmpty() || again != password) {
-                QString text = QStringLiteral("Passwords do not match, try again!");
-                if (Module1::CapsLockOn()) {
-                    text += capsWarning;
-                }
-                host::MsgBox(text, vb::vbExclamation, kTitle);
-                refocus(ui->txtPassword);
+                refusePassword(QStringLiteral("Passwords do not match, try again!"));
                 return;
             }
             Module1::SetKey(password);
@@ -134,12 +136,7 @@ void frmLogin::cmdOK_Click()
         } else {
             Module1::SetKey(password);
             if (Module1::Encrypt(password) != gStoredPassword) {
-                QString text = QStringLiteral("Invalid Password, try again!");
-                if (Module1::CapsLockOn()) {
-                    text += capsWarning;
-                }
-                host::MsgBox(text, vb::vbExclamation, kTitle);
-                refocus(ui->txtPassword);
+                refusePassword(QStringLiteral("Invalid Password, try again!"));
                 return;
             }
         }
