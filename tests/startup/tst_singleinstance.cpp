@@ -91,7 +91,8 @@ private slots:
         QVERIFY(server.isListening());
         QSignalSpy restored(&server, &singleinstance::InstanceServer::restoreRequested);
         {
-            Lookup lookup([] { return Module1::MultiInst() == 1; });
+            const QString caption = Module1::LoadResString(1073);
+            Lookup lookup([caption] { return singleinstance::activateRunning(caption); });
             QTRY_VERIFY(lookup.done());
             QVERIFY(lookup.found());
         }
