@@ -336,7 +336,7 @@ void frmCATCHWELL::Combo1_Click()
         ui->Text1->setFocus();
     } else if (index == 3 && !SysInfoLoaded) {
         WaitCursor wait;
-        ui->vtCtrlArgs->clear();
+        setSysText(QString());
         modCatchwell::pfRefreshSysInfo();
         SysInfoLoaded = true;
     }
@@ -475,11 +475,12 @@ void frmCATCHWELL::UpdateStatusBar(const QString&)
 
 QString frmCATCHWELL::sysText() const
 {
-    return ui->vtCtrlArgs->toPlainText();
+    return m_sysText;
 }
 
 void frmCATCHWELL::setSysText(const QString& text)
 {
+    m_sysText = text;
     ui->vtCtrlArgs->setPlainText(text);
 }
 

@@ -27,7 +27,7 @@ public:
     /// Every pointer-move hint ends here; the window has no status bar to show it in.
     void UpdateStatusBar(const QString& text);
 
-    /// The system box's text.
+    /// The system box's text, line ends as given.
     QString sysText() const;
     void setSysText(const QString& text);
 
@@ -63,6 +63,7 @@ private:
 
     std::unique_ptr<Ui::frmCATCHWELL> ui;
     bool SysInfoLoaded = false;
+    QString m_sysText;  // as given: the box shows it without its carriage returns
 };
 
 namespace modCatchwell {
