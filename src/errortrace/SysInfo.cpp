@@ -50,8 +50,8 @@ void appendApplication(QString& text)
     QString name;
     if (pfComputerName(name)) {
         // The name lives in a fixed 256-character field, so it carries its padding.
-        text = QStringLiteral("Application running on computer ") + name.leftJustified(256, u' ', true)
-               + kCrLf;
+        text = QStringLiteral("Application running on computer ")
+               + name.leftJustified(256, u' ', true) + kCrLf;
     } else {
         text = QStringLiteral("Application") + kCrLf;
     }
@@ -94,29 +94,29 @@ void appendDevices(QString& text)
             + profile(win, QStringLiteral("windows"), QStringLiteral("device")) + kCrLf;
 
     text += QStringLiteral("Ports") + kCrLf;
-    text += QStringLiteral("   Serial Driver.......") + profile(sys, boot, QStringLiteral("comm.drv"))
-            + kCrLf;
+    text += QStringLiteral("   Serial Driver.......")
+            + profile(sys, boot, QStringLiteral("comm.drv")) + kCrLf;
     for (int port = 1; port <= 4; ++port) {
         text += QStringLiteral("   Com%1................").arg(port)
                 + profile(win, QStringLiteral("ports"), QStringLiteral("com%1:").arg(port)) + kCrLf;
     }
 
     text += QStringLiteral("Network") + kCrLf;
-    text += QStringLiteral("   Driver..............") + profile(Sys, boot, QStringLiteral("network.drv"))
-            + kCrLf;
+    text += QStringLiteral("   Driver..............")
+            + profile(Sys, boot, QStringLiteral("network.drv")) + kCrLf;
     text += QStringLiteral("   Description.........")
             + profile(Sys, bootDesc, QStringLiteral("network.drv")) + kCrLf;
 
     text += QStringLiteral("General Video Information") + kCrLf;
-    text += QStringLiteral("   Driver..............") + profile(Sys, boot, QStringLiteral("display.drv"))
-            + kCrLf;
+    text += QStringLiteral("   Driver..............")
+            + profile(Sys, boot, QStringLiteral("display.drv")) + kCrLf;
     text += QStringLiteral("   Description.........")
             + profile(Sys, bootDesc, QStringLiteral("display.drv")) + kCrLf;
     ignoring([&] {
         const int depth = sysinfo::screenDepth();
         if (depth > 0) {
-            text += QStringLiteral("   Colors..............") + vb::cStr(std::pow(2.0, depth))
-                    + kCrLf;
+            text +=
+                QStringLiteral("   Colors..............") + vb::cStr(std::pow(2.0, depth)) + kCrLf;
         }
     });
     ignoring([&] {
@@ -130,8 +130,8 @@ void appendDevices(QString& text)
     text += QStringLiteral("Mouse") + kCrLf;
     text += QStringLiteral("   Mouse Present.......")
             + (sysinfo::mousePresent() ? QStringLiteral("Yes") : QStringLiteral("No")) + kCrLf;
-    text += QStringLiteral("   Driver..............") + profile(Sys, boot, QStringLiteral("mouse.drv"))
-            + kCrLf;
+    text += QStringLiteral("   Driver..............")
+            + profile(Sys, boot, QStringLiteral("mouse.drv")) + kCrLf;
     text += QStringLiteral("   Description.........")
             + profile(Sys, bootDesc, QStringLiteral("mouse.drv")) + kCrLf;
 
@@ -306,9 +306,10 @@ void pfDriveInfo(QString& text)
             break;
         case 3:
             if (const auto free = sysinfo::diskFreeBytes(letter)) {
-                text += head + QStringLiteral("...........Fixed     ")
-                        + vb::format(static_cast<double>(*free / 1000), QStringLiteral("###,###,###"))
-                        + QStringLiteral(" KB Free") + kCrLf;
+                text +=
+                    head + QStringLiteral("...........Fixed     ")
+                    + vb::format(static_cast<double>(*free / 1000), QStringLiteral("###,###,###"))
+                    + QStringLiteral(" KB Free") + kCrLf;
             }
             break;
         case 4:

@@ -202,10 +202,9 @@ void frmCATCHWELL::fillReport()
 
     const QString exe = sysinfo::appExeName();
     if (s.cwErrorCount > 1) {
-        ui->lblErrCnt->setText(QStringLiteral("An unexpected '")
-                               + s.cwErrorSlot[heldErrors()].description.toLower()
-                               + QStringLiteral("' error occurred in a component used by ") + exe
-                               + u'.');
+        ui->lblErrCnt->setText(
+            QStringLiteral("An unexpected '") + s.cwErrorSlot[heldErrors()].description.toLower()
+            + QStringLiteral("' error occurred in a component used by ") + exe + u'.');
     } else {
         ui->lblErrCnt->setText(QStringLiteral("An unexpected '") + first.description.toLower()
                                + QStringLiteral("' error occurred in ") + exe + u'.');
@@ -257,7 +256,8 @@ void frmCATCHWELL::buildCallTree()
     const QString wanted = beforeTrail(s.cwErrorSlot[0].module) + QStringLiteral(" : ")
                            + beforeTrail(s.cwErrorSlot[0].procedure);
     int mark = 0;
-    const int depth = qBound(0, static_cast<int>(vb::val(s.cwErrorTree[0])), modCatchwell::kMaxDepth);
+    const int depth =
+        qBound(0, static_cast<int>(vb::val(s.cwErrorTree[0])), modCatchwell::kMaxDepth);
     for (int j = 1; j <= depth; ++j) {
         QString entry = s.cwErrorTree[j];
         entry.replace(u'\t', u' ');
@@ -458,8 +458,8 @@ void frmCATCHWELL::cmdWWW_Click()
                                 "to assist you:")
                  + kCrLf + result;
     } else {
-        result = QStringLiteral(
-            "No matching article was found. Try searching the knowledge base for the error number.");
+        result = QStringLiteral("No matching article was found. Try searching the knowledge base "
+                                "for the error number.");
     }
     host::MsgBox(result, vb::vbInformation, QStringLiteral("Catchwell"));
 }
@@ -469,9 +469,7 @@ QString frmCATCHWELL::pfSys() const
     return sysinfo::windowsDirectory().left(255);
 }
 
-void frmCATCHWELL::UpdateStatusBar(const QString&)
-{
-}
+void frmCATCHWELL::UpdateStatusBar(const QString&) { }
 
 QString frmCATCHWELL::sysText() const
 {

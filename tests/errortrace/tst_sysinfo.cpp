@@ -130,10 +130,12 @@ void TestSysInfo::headingsAndLabelsInOrder()
     qsizetype at = 0;
     for (const QString& prefix : expected) {
         const qsizetype found = lineStartingWith(all, prefix, at);
-        QVERIFY2(found >= 0, qPrintable(QStringLiteral("missing after line %1: %2").arg(at).arg(prefix)));
+        QVERIFY2(found >= 0,
+                 qPrintable(QStringLiteral("missing after line %1: %2").arg(at).arg(prefix)));
         at = found + 1;
     }
-    // The keyboard description closes with an empty line, and the missing process list with one more.
+    // The keyboard description closes with an empty line, and the missing process list with one
+    // more.
     QVERIFY(description().endsWith(QStringLiteral("<Unknown>\r\n\r\n\r\n")));
 }
 
@@ -155,9 +157,9 @@ void TestSysInfo::failedWindowsCallsLeaveNoWindowsValues()
 {
     // Guards against invented Windows version, drive or process lines on a system without them.
     const QString text = description();
-    for (const QString& absent :
-         {QStringLiteral("Windows Version"), QStringLiteral("Build"), QStringLiteral("Service Pack"),
-          QStringLiteral("Debug Kernel"), QStringLiteral("   Drive "), QStringLiteral("///")}) {
+    for (const QString& absent : {QStringLiteral("Windows Version"), QStringLiteral("Build"),
+                                  QStringLiteral("Service Pack"), QStringLiteral("Debug Kernel"),
+                                  QStringLiteral("   Drive "), QStringLiteral("///")}) {
         QVERIFY2(!text.contains(absent), qPrintable(absent));
     }
     QVERIFY(text.contains(QStringLiteral("Operating System\r\n   Language............")));
@@ -176,8 +178,8 @@ void TestSysInfo::computerNameLineKeepsFixedField()
     QString name;
     QVERIFY(pfComputerName(name));
     QVERIFY(!name.isEmpty());
-    QCOMPARE(first, QStringLiteral("Application running on computer ")
-                        + name + QString(256 - name.size(), u' '));
+    QCOMPARE(first, QStringLiteral("Application running on computer ") + name
+                        + QString(256 - name.size(), u' '));
 }
 
 void TestSysInfo::applicationSectionReflectsEnvironment()
@@ -199,8 +201,8 @@ void TestSysInfo::applicationSectionReflectsEnvironment()
 void TestSysInfo::exeImageLinesWhenFilePresent()
 {
     // Guards against the time-stamp and size lines being built from the wrong file.
-    const QString path = QDir(QCoreApplication::applicationDirPath())
-                             .filePath(QStringLiteral("tst_sysinfo.dll"));
+    const QString path =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tst_sysinfo.dll"));
     QFile image(path);
     QVERIFY(image.open(QIODevice::WriteOnly));
     image.write(QByteArray(1234567, 'x'));
@@ -252,7 +254,7 @@ void TestSysInfo::memoryFigures()
     QFETCH(qint64, avail);
     QFETCH(QString, expected);
     QString text;
-    pfMemoryInfo(text, sysinfo::MemoryStatus{total, avail, 2048 * 1024, 1024 * 1024});
+    pfMemoryInfo(text, sysinfo::MemoryStatus {total, avail, 2048 * 1024, 1024 * 1024});
     QCOMPARE(text, QStringLiteral("Memory Information\r\n") + expected);
 }
 
@@ -321,9 +323,10 @@ void TestSysInfo::versionRecordLines_data()
                                           "   Service Pack........A\r\n")
                         << QStringLiteral("WIN95");
     QTest::newRow("platform 1, other minor")
-        << 1 << 4 << 90 << QString() << QStringLiteral(" 4.90\r\n   Service Pack........<none installed>\r\n")
-        << QString();
-    QTest::newRow("NT") << 2 << 5 << 1 << QString(QStringLiteral("SP3") + QChar(0) + QStringLiteral("junk"))
+        << 1 << 4 << 90 << QString()
+        << QStringLiteral(" 4.90\r\n   Service Pack........<none installed>\r\n") << QString();
+    QTest::newRow("NT") << 2 << 5 << 1
+                        << QString(QStringLiteral("SP3") + QChar(0) + QStringLiteral("junk"))
                         << QStringLiteral("   Windows Version.....Windows NT  5.1\r\n"
                                           "   Build...............2600\r\n"
                                           "   Service Pack........SP3\r\n")
@@ -340,10 +343,11 @@ void TestSysInfo::versionRecordLines()
     QFETCH(QString, head);
     QFETCH(QString, tag);
     QString text;
-    pfOsInfo(text, sysinfo::OsVersion{platform, major, minor, 2600, pack});
-    QVERIFY2(text.startsWith(QStringLiteral("Operating System\r\n") + head + QStringLiteral(
-                                 "   Debug Kernel........No\r\n   Language............")),
-             qPrintable(text));
+    pfOsInfo(text, sysinfo::OsVersion {platform, major, minor, 2600, pack});
+    QVERIFY2(
+        text.startsWith(QStringLiteral("Operating System\r\n") + head
+                        + QStringLiteral("   Debug Kernel........No\r\n   Language............")),
+        qPrintable(text));
     QCOMPARE(cwOSTag(), tag);
 }
 
@@ -357,7 +361,8 @@ void TestSysInfo::screenLines()
                               .arg(screen->geometry().width())
                               .arg(screen->geometry().height())));
     QVERIFY(text.contains(QStringLiteral("   Colors..............")
-                          + QString::number(qint64(1) << screen->depth()) + QStringLiteral("\r\n")));
+                          + QString::number(qint64(1) << screen->depth())
+                          + QStringLiteral("\r\n")));
 }
 
 void TestSysInfo::processListReadsProc()
@@ -369,7 +374,8 @@ void TestSysInfo::processListReadsProc()
     QVERIFY(list.contains(QStringLiteral("   Module Name.........tst_sysinfo\r\n"
                                          "   Process ID..........0x")
                           + QString::number(pid, 16).toUpper() + QStringLiteral("\r\n")));
-    QVERIFY(list.contains(QStringLiteral("   Full Path...........") + exe + QStringLiteral("\r\n")));
+    QVERIFY(
+        list.contains(QStringLiteral("   Full Path...........") + exe + QStringLiteral("\r\n")));
     QFile status(QStringLiteral("/proc/self/status"));
     QVERIFY(status.open(QIODevice::ReadOnly));
     const int threads = sysinfo::parseThreadCount(QString::fromLatin1(status.readAll()));

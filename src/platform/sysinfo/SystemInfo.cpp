@@ -165,10 +165,11 @@ std::optional<QList<ProcessEntry>> processSnapshot()
         if (status.isEmpty()) {
             continue;  // the process ended while the list was read
         }
-        out << ProcessEntry{pid, parseThreadCount(status)};
+        out << ProcessEntry {pid, parseThreadCount(status)};
     }
-    std::sort(out.begin(), out.end(),
-              [](const ProcessEntry& a, const ProcessEntry& b) { return a.processId < b.processId; });
+    std::sort(out.begin(), out.end(), [](const ProcessEntry& a, const ProcessEntry& b) {
+        return a.processId < b.processId;
+    });
     return out;
 }
 
@@ -179,7 +180,7 @@ std::optional<ModuleEntry> mainModule(qint64 processId)
     if (target.isEmpty()) {
         return std::nullopt;
     }
-    return ModuleEntry{QFileInfo(target).fileName(), target};
+    return ModuleEntry {QFileInfo(target).fileName(), target};
 }
 
 bool mousePresent()
