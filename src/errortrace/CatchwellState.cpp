@@ -31,7 +31,7 @@ QString stamp()
 
 QString versionNumbers()
 {
-    QStringList parts = QCoreApplication::applicationVersion().split(u'.');
+    QStringList parts = QCoreApplication::applicationVersion().split(u'.', Qt::SkipEmptyParts);
     while (parts.size() < 3) {
         parts << QStringLiteral("0");
     }
