@@ -327,6 +327,18 @@ private slots:
         QCOMPARE(state().cwCircularRecord, 1);
     }
 
+    void shortRecordIsPaddedWithNul()
+    {
+        // Guards against a short record leaving the old record's tail behind it.
+        fx.writeIni("[Log File]\nCircularLog=1\n[CircularLog]\nFileName=c.log\nRecordSize=200\n"
+                    "MaxRecords=3\n[include]\nResources=0\nMemory=0\nArguments=0\nUser=0\n");
+        cwSTART();
+        cwPUSH(u"M"_s, u"Sub P"_s, QString());
+        const QByteArray rec2 = CatchwellFixture::read(fx.path(u"c.log"_s)).mid(512 + 200);
+        const QByteArray line("[tst_trace] [00001] [00000.000] ->M : Sub P\r\n");
+        QCOMPARE(rec2, line + QByteArray(200 - line.size(), '\0'));
+    }
+
     void circularLogWithoutRecordSizeHoldsHeaderOnly()
     {
         // Guards against the options-only circular log (size 0) writing anything but its mark.

@@ -2,6 +2,8 @@
 #include "TestMain.h"
 #include "errortrace/Proc.h"
 
+#include <QTimer>
+
 using namespace Qt::StringLiterals;
 using namespace modCatchwell;
 
@@ -249,6 +251,7 @@ private slots:
         QCOMPARE(m.attachmentName, u"cwerror.log"_s);
         QVERIFY(fx.attachments.first().contains(u"Category Network  error"_s));
         QVERIFY(!QFile::exists(fx.path(u"!error!.log"_s)));
+        QVERIFY(QFile::exists(m.attachmentPath)); // the mail program reads it later
         QCOMPARE(state().cwoLogFile, u"kept.log"_s);
         // Write To Disk is off: the log file itself got nothing.
         QVERIFY(CatchwellFixture::read(fx.path(u"kept.log"_s)).isEmpty());
@@ -273,6 +276,43 @@ private slots:
         QCOMPARE(s.cwErrorSlot[1].module, u"modB (remote)"_s);
         QCOMPARE(s.cwErrorSlot[1].source, u"<unknown>"_s);
         QCOMPARE(s.cwErrorSlot[1].description, u"<unknown>"_s);
+    }
+
+    void unwritableLogLosesOnlyTheBlock()
+    {
+        // Guards against a log file that cannot be opened breaking the trap.
+        cwSTART();
+        cwOPTION(23, true);
+        state().cwoLogFile = fx.path(u"no/such/dir/err.log"_s);
+        vb::Err().set(vb::Error{5, vb::errorText(5), vb::ownSource(), {}, 0});
+        QCOMPARE(cwERROR(u"m"_s, u"p"_s).toInt(), 0);
+        QCOMPARE(fx.reports, 1);
+        QVERIFY(!QFile::exists(fx.path(u"no/such/dir/err.log"_s)));
+    }
+
+    void emptyLogNameBecomesDefault()
+    {
+        // Guards against the error block being dropped when no log name was configured.
+        cwSTART();
+        cwOPTION(23, true);
+        vb::Err().set(vb::Error{5, vb::errorText(5), vb::ownSource(), {}, 0});
+        cwERROR(u"m"_s, u"p"_s);
+        QVERIFY(CatchwellFixture::read(fx.path(u"cwError.log"_s)).contains("Error No. 5"));
+    }
+
+    void trapWaitsWhileTheReportIsUp()
+    {
+        // Guards against a second error racing the open report instead of waiting for it.
+        cwSTART();
+        state().cwBusy = true;
+        QTimer::singleShot(0, [] { state().cwBusy = false; });
+        vb::Err().set(vb::Error{5, vb::errorText(5), vb::ownSource(), {}, 0});
+        cwERROR(u"m"_s, u"p"_s);
+        QCOMPARE(fx.reports, 1);
+        state().cwBusy = true;
+        QTimer::singleShot(0, [] { state().cwBusy = false; });
+        cwPUSH(u"Module1"_s, u"Sub Main"_s, QString());
+        QCOMPARE(cwTraceDepth(), 1L);
     }
 
     void internalErrorBox()
