@@ -1046,6 +1046,8 @@ QVariant cwERROR(const QString& module, const QString& procedure)
         for (long d = 1; d <= std::min<long>(depth, kMaxDepth); ++d) {
             s.cwErrorTree[d] = s.cwTraceEntry[d];
         }
+        // A description collected for an earlier error must not reach this error's log.
+        s.cwSystemText.clear();
         if (s.cwDisplayMode != 0) {
             pfSysInfo(s.cwSystemText);
         }

@@ -198,6 +198,7 @@ private slots:
         cwOPTION(16, u"err.log"_s);
         cwOPTION(23, true);
         state().cwUserComment = u"clicked Open"_s;
+        state().cwSystemText = u"stale description"_s;
         failingProcedure(u"Module1"_s, u"Sub Main"_s, 5);
         const QString log = QString::fromUtf8(CatchwellFixture::read(fx.path(u"err.log"_s)));
         QVERIFY2(log.contains(u" 1 : Call\tModule1 : Sub Main :\r\n"
@@ -206,6 +207,7 @@ private slots:
                               " 4 : Error\t\tRuntime error 5, Invalid procedure call or argument\r\n"_s),
                  qPrintable(log));
         QVERIFY(log.contains(u"User Said\r\nclicked Open\r\n"_s));
+        QVERIFY(!log.contains(u"stale description"_s));
     }
 
     void silentRunSkipsTheFormOnly()
