@@ -1,8 +1,69 @@
 #include "errortrace/CatchwellState.h"
 
+#include "errortrace/TraceViewer.h"
+#include "platform/clock/Clock.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QLocale>
+#include <QStringList>
 
 namespace modCatchwell {
+
+namespace {
+
+QString& appFolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+// Date and time in the short formats, as the start and stop lines of the logs carry them.
+QString stamp()
+{
+    const QDateTime now = sysclock::now();
+    const QLocale locale;
+    return locale.toString(now.date(), QLocale::ShortFormat) + u' '
+           + locale.toString(now.time(), QLocale::ShortFormat);
+}
+
+QString versionNumbers()
+{
+    QStringList parts = QCoreApplication::applicationVersion().split(u'.', Qt::SkipEmptyParts);
+    while (parts.size() < 3) {
+        parts << QStringLiteral("0");
+    }
+    return parts.mid(0, 3).join(u'.');
+}
+
+} // namespace
+
+QString cwVersionText()
+{
+    return QStringLiteral("5.2 (Qt 6 desktop)");
+}
+
+QString cwAppFolder()
+{
+    QString folder = appFolderOverride().isEmpty() ? QCoreApplication::applicationDirPath()
+                                                   : appFolderOverride();
+    while (folder.size() > 1 && folder.endsWith(u'/')) {
+        folder.chop(1);
+    }
+    return folder;
+}
+
+void setAppFolder(const QString& folder)
+{
+    appFolderOverride() = folder;
+}
+
+QString cwExeName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
 
 State& state()
 {
@@ -54,8 +115,22 @@ QString pfMsg(int16_t number)
         {58, QStringLiteral("trappable errors")},
         {61, QStringLiteral("Source ")},
     };
-    // 20, 31, 50, 53 and 62 are built at run time by the component.
-    return texts.value(number);
+    switch (number) {
+    case 20:
+        return stamp() + QStringLiteral(" - start Catchwell client v") + cwVersionText()
+               + QStringLiteral(" data capture");
+    case 31:
+        return stamp() + QStringLiteral(" - stop Catchwell client v") + cwVersionText()
+               + QStringLiteral(" data capture");
+    case 50:
+        return QStringLiteral("Choose OK to stop the program and break into the debugger.");
+    case 53:
+        return QStringLiteral("CW52Q01");
+    case 62:
+        return cwAppFolder() + u'/' + cwExeName() + QStringLiteral(" ver ") + versionNumbers();
+    default:
+        return texts.value(number);
+    }
 }
 
 } // namespace modCatchwell

@@ -5,8 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+
+class QFile;
 
 namespace modCatchwell {
+
+class TraceViewer;
 
 /// One slot of the error table: slot 0 is the error being handled, 1 to 10 a forwarded list.
 struct ErrorSlot
@@ -78,6 +83,10 @@ struct State
     QString cwSystemText;
     int16_t cwUserChoice = 0;
     QString cwUserComment;
+
+    // Open handles: the circular log file between records, the link to the trace viewer.
+    std::shared_ptr<QFile> cwCircularFile;
+    std::shared_ptr<TraceViewer> cwViewerLink;
 };
 
 /// The component's one state.
@@ -88,5 +97,17 @@ void resetState();
 
 /// The numbered message texts (1 to 62; others give "").
 QString pfMsg(int16_t number);
+
+/// The component's version text, as option 0 reads it.
+QString cwVersionText();
+
+/// The program's folder (where CWCLIENT.INI lives), without a trailing separator.
+QString cwAppFolder();
+
+/// Puts the program's folder elsewhere (tests); an empty text restores the real one.
+void setAppFolder(const QString& folder);
+
+/// The executable's name without folder and extension.
+QString cwExeName();
 
 } // namespace modCatchwell
