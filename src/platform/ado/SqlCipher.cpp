@@ -23,7 +23,9 @@ Status Database::open(const QString& path, const QByteArray& key)
 {
     close();
     const QByteArray name = path.toUtf8();
-    int rc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+    // CREATE is needed for ATTACH to make the export file; callers check that the file exists.
+    int rc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
     if (rc != SQLITE_OK) {
         Status s = lastStatus(rc);
         close();
