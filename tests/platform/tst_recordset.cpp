@@ -254,6 +254,29 @@ private slots:
         QCOMPARE(account(), u"mike"_qs);
     }
 
+    // Guards against Sort, Filter or Find working from values cached before an edit or AddNew.
+    void orderAndFilterSeeChangedValues()
+    {
+        m_rs->setSort(u"Account ASC"_qs);
+        m_rs->setFilter(u"Account LIKE '*a*'"_qs);
+        m_rs->MoveFirst();
+        m_rs->Fields(u"Account"_qs).setValue(u"zeta"_qs); // was Alpha
+        m_rs->Update();
+        m_rs->AddNew();
+        m_rs->Fields(u"Account"_qs).setValue(u"Aardvark"_qs);
+        m_rs->Update();
+        m_rs->setSort(u"Account DESC"_qs);
+        QCOMPARE(accounts(), (QStringList{"zeta", "delta", "beta", "alpha", "Aardvark"}));
+        m_rs->setSort(u"Account ASC"_qs);
+        m_rs->setFilter(u"Account LIKE 'a*'"_qs);
+        QCOMPARE(accounts(), (QStringList{"Aardvark", "alpha"}));
+        m_rs->setFilter(QString());
+        m_rs->MoveFirst();
+        m_rs->Find(u"Account LIKE 'ze*'"_qs);
+        QCOMPARE(account(), u"zeta"_qs);
+        QCOMPARE(m_rs->AbsolutePosition(), 6L);
+    }
+
     // Guards against use of a closed recordset, and a Close that throws a pending edit away.
     void closedRecordsetRaises3704()
     {
