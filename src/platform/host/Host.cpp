@@ -1,6 +1,7 @@
 #include "platform/host/Host.h"
 
 #include "platform/host/QtHost.h"
+#include "platform/vb/Error.h"
 
 namespace host {
 
@@ -49,6 +50,19 @@ MessageRequest makeRequest(const QString& prompt, int style, const QString& titl
 int MsgBox(const QString& prompt, int style, const QString& title)
 {
     return host().message(makeRequest(prompt, style, title));
+}
+
+} // namespace host
+
+namespace host {
+
+FileChoice ShowFileDialog(const FileRequest& request)
+{
+    FileChoice choice = host().chooseFile(request);
+    if (choice.cancelled && request.cancelError) {
+        vb::raise(32755, QStringLiteral("CommonDialog"));
+    }
+    return choice;
 }
 
 } // namespace host

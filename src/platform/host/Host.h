@@ -102,3 +102,11 @@ int MsgBox(const QString& prompt, int style = 0, const QString& title = {});
 MessageRequest makeRequest(const QString& prompt, int style, const QString& title);
 
 } // namespace host
+
+namespace host {
+
+/// Shows a file dialog as the common dialog does: a cancelled request that asked for
+/// CancelError raises error 32755 ("Cancel was selected.") in the caller.
+FileChoice ShowFileDialog(const FileRequest& request);
+
+} // namespace host
