@@ -1,3 +1,4 @@
+#include "mainwindow/frmMain.h"
 #include "startup/Main.h"
 
 #include <QApplication>
@@ -6,5 +7,12 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pinvara"));
-    return Module1::Main();
+    Module1::Main();
+    // The program runs on only when the login let the main window open.
+    int code = 0;
+    if (Module1::gMainForm) {
+        code = QApplication::exec();
+    }
+    Module1::gMainForm.reset();
+    return code;
 }

@@ -1,10 +1,17 @@
-// The program's entry procedure.
+// The program's entry procedure and the main window it leaves running.
 #pragma once
+
+#include <memory>
+
+class frmMain;
 
 namespace Module1 {
 
+/// The one main window; empty until the login has been accepted.
+extern std::unique_ptr<frmMain> gMainForm;
+
 /// Sub Main: refuses a second instance, shows the splash, runs the login and then either
-/// ends or loads and shows the main window. Returns the process exit code.
-int Main();
+/// ends (gMainForm stays empty) or loads and shows the main window.
+void Main();
 
 } // namespace Module1

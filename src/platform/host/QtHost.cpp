@@ -1,5 +1,7 @@
 #include "platform/host/QtHost.h"
 
+#include "platform/host/X11Keyboard.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -208,9 +210,12 @@ void QtHost::sendKeys(QWidget* target, const QString& keys)
     postKeys(target, keys);
 }
 
-short QtHost::keyState(int /*virtualKey*/)
+short QtHost::keyState(int virtualKey)
 {
-    return 0;
+    // Only the Caps Lock toggle is asked for; without an X display (offscreen) there is no
+    // lock to report.
+    constexpr int kCapital = 20;
+    return virtualKey == kCapital && x11CapsLockOn() ? 1 : 0;
 }
 
 void QtHost::clipboardClear()

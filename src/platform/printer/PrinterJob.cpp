@@ -1,0 +1,101 @@
+#include "platform/printer/PrinterJob.h"
+
+#include <QFile>
+#include <QPrinter>
+
+#include <cmath>
+
+namespace printer {
+
+PrinterJob::PrinterJob(std::unique_ptr<QPrinter> printer)
+    : m_printer(std::move(printer))
+{
+}
+
+PrinterJob::~PrinterJob()
+{
+    if (m_painter.isActive()) {
+        killDoc();
+    }
+}
+
+int PrinterJob::width() const
+{
+    return static_cast<int>(std::lround(m_printer->paperRect(QPrinter::Inch).width() * kTwipsPerInch));
+}
+
+int PrinterJob::height() const
+{
+    return static_cast<int>(
+        std::lround(m_printer->paperRect(QPrinter::Inch).height() * kTwipsPerInch));
+}
+
+int PrinterJob::scaleWidth() const
+{
+    return static_cast<int>(std::lround(m_printer->pageRect(QPrinter::Inch).width() * kTwipsPerInch));
+}
+
+int PrinterJob::scaleHeight() const
+{
+    return static_cast<int>(
+        std::lround(m_printer->pageRect(QPrinter::Inch).height() * kTwipsPerInch));
+}
+
+int PrinterJob::physicalOffsetX() const
+{
+    return static_cast<int>(std::lround(m_printer->pageRect(QPrinter::DevicePixel).left()
+                                        - m_printer->paperRect(QPrinter::DevicePixel).left()));
+}
+
+int PrinterJob::physicalOffsetY() const
+{
+    return static_cast<int>(std::lround(m_printer->pageRect(QPrinter::DevicePixel).top()
+                                        - m_printer->paperRect(QPrinter::DevicePixel).top()));
+}
+
+double PrinterJob::twipsPerPixelX() const
+{
+    return double(kTwipsPerInch) / m_printer->resolution();
+}
+
+double PrinterJob::twipsPerPixelY() const
+{
+    return double(kTwipsPerInch) / m_printer->resolution();
+}
+
+void PrinterJob::start()
+{
+    if (!m_painter.isActive()) {
+        m_painter.begin(m_printer.get());
+    }
+}
+
+void PrinterJob::newPage()
+{
+    start();
+    m_printer->newPage();
+}
+
+void PrinterJob::endDoc()
+{
+    if (m_painter.isActive()) {
+        m_painter.end();
+    }
+}
+
+void PrinterJob::killDoc()
+{
+    if (!m_painter.isActive()) {
+        return;
+    }
+    m_printer->abort();
+    if (m_painter.isActive()) {
+        m_painter.end();
+    }
+    // Not every print engine can abort; a file printer must not leave a document behind.
+    if (!m_printer->outputFileName().isEmpty()) {
+        QFile::remove(m_printer->outputFileName());
+    }
+}
+
+} // namespace printer

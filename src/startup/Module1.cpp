@@ -1,0 +1,251 @@
+#include "startup/Module1.h"
+
+#include "errortrace/Proc.h"
+#include "platform/host/Host.h"
+#include "platform/singleinstance/SingleInstance.h"
+#include "platform/vb/Constants.h"
+#include "platform/vb/Error.h"
+#include "resources/Resources.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QWidget>
+
+namespace Module1 {
+
+namespace {
+
+ProcessStarter& processStarter()
+{
+    static ProcessStarter starter;
+    return starter;
+}
+
+// Result codes of the browser look-up: 32 and above mean found, as the platform counts.
+constexpr long kFound = 42;
+constexpr long kFileNotFound = 2;
+constexpr long kNoAssociation = 31;
+
+// The desktop's default application for a MIME type, as its .desktop file name.
+QString defaultDesktopFile(const QString& mimeType)
+{
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit
+        || query.exitCode() != 0) {
+        return {};
+    }
+    return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed().section(u';', 0, 0);
+}
+
+// The program that a .desktop file's Exec line starts, as a full path.
+QString desktopFileProgram(const QString& desktopFile)
+{
+    const QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, desktopFile);
+    if (path.isEmpty()) {
+        return {};
+    }
+    QSettings entry(path, QSettings::IniFormat);
+    entry.beginGroup(QStringLiteral("Desktop Entry"));
+    const QString exec = entry.value(QStringLiteral("Exec")).toString();
+    const QStringList words = QProcess::splitCommand(exec);
+    if (words.isEmpty()) {
+        return {};
+    }
+    return QStandardPaths::findExecutable(words.first());
+}
+
+// Texts filled in by the platform end at their first NUL.
+QString beforeNul(const QString& s)
+{
+    const qsizetype nul = s.indexOf(QChar(0));
+    return nul >= 0 ? s.left(nul) : s;
+}
+
+} // namespace
+
+int16_t MultiInst()
+{
+    cw::Proc proc(kModule, QStringLiteral("Function MultiInst"));
+    int16_t result = 0;
+    proc.run([&] {
+        if (singleinstance::activateRunning(LoadResString(1073))) {
+            result = 1;
+        }
+    });
+    return result;
+}
+
+bool CapsLockOn()
+{
+    cw::Proc proc(kModule, QStringLiteral("Function CapsLockOn"));
+    bool result = false;
+    proc.run([&] {
+        const short state = host::host().keyState(vb::vbKeyCapital);
+        result = state == 1 || state == -127;
+    });
+    return result;
+}
+
+void MakeNormal(QWidget* hWnd)
+{
+    cw::Proc proc(kModule, QStringLiteral("Sub MakeNormal"));
+    proc.run([&] {
+        if (hWnd == nullptr || !hWnd->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            return;
+        }
+        // Changing a window flag hides the window and may move it: put both back.
+        const bool visible = hWnd->isVisible();
+        const QRect place = hWnd->geometry();
+        hWnd->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+        hWnd->setGeometry(place);
+        if (visible) {
+            hWnd->show();
+        }
+    });
+}
+
+QString GetBrowserName(long& code)
+{
+    cw::Proc proc(kModule, QStringLiteral("Function GetBrowserName"));
+    QString result;
+    proc.run([&] {
+        const QString probe = GetTempDir() + QStringLiteral("dummy.html");
+        QFile file(probe);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            code = kFileNotFound;
+            return;
+        }
+        file.close();
+        // The desktop associates programs with MIME types; ".html" files are text/html.
+        const QString desktopFile = defaultDesktopFile(QStringLiteral("text/html"));
+        const QString program = desktopFile.isEmpty() ? QString() : desktopFileProgram(desktopFile);
+        code = program.isEmpty() ? kNoAssociation : kFound;
+        QFile::remove(probe);
+        result = TrimNull(program);
+    });
+    return result;
+}
+
+bool StartNewBrowser(const QString& url)
+{
+    cw::Proc proc(kModule, QStringLiteral("Function StartNewBrowser"));
+    bool result = false;
+    proc.run([&] {
+        long code = 0;
+        const QString path = GetBrowserName(code);
+        if (code < 32) {
+            return;
+        }
+        // The address goes unquoted after one blank, so blanks in it make several words.
+        const QStringList arguments = (u' ' + url).split(u' ', Qt::SkipEmptyParts);
+        if (processStarter()) {
+            result = processStarter()(path, arguments);
+        } else {
+            result = QProcess::startDetached(path, arguments);
+        }
+    });
+    return result;
+}
+
+void setProcessStarter(ProcessStarter starter)
+{
+    processStarter() = std::move(starter);
+}
+
+QString GetTempDir()
+{
+    cw::Proc proc(kModule, QStringLiteral("Function GetTempDir"));
+    QString result;
+    proc.run([&] {
+        result = TrimNull(QDir::tempPath());
+        if (!result.endsWith(u'/')) {
+            result += u'/';
+        }
+    });
+    return result;
+}
+
+QString TrimNull(const QString& s)
+{
+    cw::Proc proc(kModule, QStringLiteral("Function TrimNull"));
+    return beforeNul(s);
+}
+
+QString StripTerminator(const QString& s)
+{
+    cw::Proc proc(kModule, QStringLiteral("Function StripTerminator"));
+    return beforeNul(s);
+}
+
+long SaveResItemToDisk(const QString& name, const QString& type, const QString& dest)
+{
+    cw::Proc proc(kModule, QStringLiteral("Function SaveResItemToDisk"));
+    Q_UNUSED(type);  // items are found by name alone
+    resources::initResources();
+    QFile item(QStringLiteral(":/") + name);
+    if (!item.open(QIODevice::ReadOnly)) {
+        return 326;  // no such resource item
+    }
+    const QByteArray bytes = item.readAll();
+    // Written whole and then renamed into place, so a failure never leaves a partial file.
+    QSaveFile out(dest);
+    if (!out.open(QIODevice::WriteOnly)) {
+        return QFileInfo(dest).dir().exists() ? 75 : 76;  // path/file access error, path not found
+    }
+    out.write(bytes);
+    if (!out.commit()) {
+        return 75;
+    }
+    return 0;
+}
+
+bool GetTempFile(QString folder, const QString& prefix, int16_t unique, QString& name)
+{
+    cw::Proc proc(kModule, QStringLiteral("Function GetTempFile"));
+    bool result = false;
+    proc.run([&] {
+        if (folder.isEmpty()) {
+            folder = GetTempDir();
+        }
+        QDir dir(folder);
+        name.clear();
+        if (!dir.exists()) {
+            return;
+        }
+        const QString stem = prefix.left(3);
+        auto fileFor = [&](unsigned number) {
+            return dir.filePath(stem + QStringLiteral("%1.tmp").arg(number & 0xFFFF, 0, 16).toUpper());
+        };
+        if (unique != 0) {
+            name = StripTerminator(fileFor(static_cast<uint16_t>(unique)));
+            result = true;
+            return;
+        }
+        // Like the platform, start from the clock and take the first name not yet used; the
+        // file is created at once so that nobody else can take it.
+        const auto start = static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch());
+        for (unsigned i = 0; i < 0xFFFF; ++i) {
+            const unsigned number = ((start + i) % 0xFFFF) + 1;
+            QFile file(fileFor(number));
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+                name = StripTerminator(file.fileName());
+                result = true;
+                return;
+            }
+            if (QFileInfo::exists(file.fileName())) {
+                continue;
+            }
+            return;  // the folder cannot be written
+        }
+    });
+    return result;
+}
+
+} // namespace Module1

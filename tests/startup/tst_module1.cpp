@@ -1,0 +1,231 @@
+#include "ScriptedHost.h"
+#include "TestMain.h"
+#include "startup/Module1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int pagesIn(const QString& pdf)
+{
+    QFile f(pdf);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QString text = QString::fromLatin1(f.readAll());
+    return static_cast<int>(text.count(QRegularExpression(u"/Type\\s*/Page(?!s)"_s)));
+}
+
+QString lines(int count)
+{
+    QStringList out;
+    for (int i = 1; i <= count; ++i) {
+        out << u"Account line %1 with some words on it"_s.arg(i);
+    }
+    return out.join(u'\n');
+}
+
+void writeFile(const QString& path, const QString& text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text.toUtf8());
+}
+
+} // namespace
+
+class TestModule1 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void trimNullCutsAtTheFirstNul_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("trimmed");
+        QTest::newRow("inner NUL") << u"abc\0def"_s << "abc";
+        QTest::newRow("no NUL") << "abc" << "abc";
+        QTest::newRow("leading NUL") << u"\0abc"_s << "";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("two NULs") << u"a\0b\0c"_s << "a";
+    }
+    void trimNullCutsAtTheFirstNul()
+    {
+        // Guards against text after a NUL leaking into names and paths.
+        QFETCH(QString, text);
+        QFETCH(QString, trimmed);
+        QCOMPARE(Module1::TrimNull(text), trimmed);
+        QCOMPARE(Module1::StripTerminator(text), trimmed);
+    }
+
+    void tempDirEndsWithSeparator()
+    {
+        // Guards against file names being glued to the folder name without a separator.
+        const QString dir = Module1::GetTempDir();
+        QVERIFY(dir.endsWith(u'/'));
+        QCOMPARE(dir, QDir::tempPath() + u'/');
+    }
+
+    void tempFileIsCreatedUnderANewName()
+    {
+        // Guards against two callers being handed the same temporary file.
+        QString first;
+        QString second;
+        QVERIFY(Module1::GetTempFile(QString(), u"pnvskin"_s, 0, first));
+        QVERIFY(Module1::GetTempFile(QString(), u"pnvskin"_s, 0, second));
+        QVERIFY(first != second);
+        for (const QString& name : {first, second}) {
+            QVERIFY(name.startsWith(Module1::GetTempDir() + u"pnv"_s));
+            QVERIFY(!name.contains(u"pnvs"_s));
+            QVERIFY(QFileInfo(name).isFile());
+            QCOMPARE(QFileInfo(name).size(), 0);
+            QFile::remove(name);
+        }
+    }
+
+    void tempFileWithUniqueNumberOrBadFolder()
+    {
+        // Guards against a name being claimed in a folder that does not exist.
+        QString name = u"unchanged"_s;
+        QVERIFY(!Module1::GetTempFile(u"/no/such/folder"_s, u"pnv"_s, 0, name));
+        QVERIFY(name.isEmpty());
+        QTemporaryDir dir;
+        QVERIFY(Module1::GetTempFile(dir.path(), u"pnv"_s, 0x1A, name));
+        QCOMPARE(name, dir.filePath(u"pnv1A.TMP"_s));
+        QVERIFY(!QFileInfo::exists(name));
+    }
+
+    void resourceItemIsWrittenOrItsErrorReturned()
+    {
+        // Guards against a missing item or unwritable path raising instead of returning.
+        QTemporaryDir dir;
+        const QString dest = dir.filePath(u"out.bin"_s);
+        QVERIFY(Module1::SaveResItemToDisk(u"NO-SUCH-ITEM"_s, u"CUSTOM"_s, dest) != 0);
+        QVERIFY(!QFileInfo::exists(dest));
+        QVERIFY(Module1::SaveResItemToDisk(u"strings.txt"_s, u"CUSTOM"_s,
+                                           dir.filePath(u"missing/out.bin"_s))
+                != 0);
+        QCOMPARE(Module1::SaveResItemToDisk(u"strings.txt"_s, u"CUSTOM"_s, dest), 0L);
+        QFile written(dest);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QFile item(u":/strings.txt"_s);
+        QVERIFY(item.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), item.readAll());
+    }
+
+    void printerWidthIsTheWholePageAndPrintsNothing()
+    {
+        // Guards against measuring the printer leaving a printed page behind.
+        ScriptedHost host;
+        const long width = Module1::GetPrinterWidth();
+        QPrinter reference(QPrinter::HighResolution);
+        QCOMPARE(width, std::lround(reference.paperRect(QPrinter::Inch).width() * 1440));
+        QCOMPARE(host.printedFiles().size(), 1);
+        QVERIFY(!QFileInfo::exists(host.printedFiles()[0]));
+    }
+
+    void wysiwygWrapsAtThePrintedLineWidth()
+    {
+        // Guards against the margins being applied twice or not at all.
+        ScriptedHost host;
+        Module1::gPrinterDC.reset();
+        QTextDocument doc(lines(3));
+        const long width = Module1::WYSIWYG_RTF(doc, 1440, 720);
+        QCOMPARE(width, Module1::GetPrinterWidth() - 1440 - 720);
+        QVERIFY(Module1::gPrinterDC != nullptr);
+        QCOMPARE(doc.textWidth(), width / 15.0);
+        for (const QString& pdf : host.printedFiles()) {
+            QVERIFY(!QFileInfo::exists(pdf));
+        }
+        Module1::gPrinterDC.reset();
+    }
+
+    void printRtfPrintsAPagePerScreenful_data()
+    {
+        QTest::addColumn<int>("lineCount");
+        QTest::addColumn<int>("minPages");
+        QTest::addColumn<int>("maxPages");
+        QTest::newRow("short") << 3 << 1 << 1;
+        QTest::newRow("empty") << 0 << 1 << 1;
+        QTest::newRow("long") << 200 << 3 << 8;
+    }
+    void printRtfPrintsAPagePerScreenful()
+    {
+        // Guards against long text being cut at one page or short text printing blank pages.
+        QFETCH(int, lineCount);
+        QFETCH(int, minPages);
+        QFETCH(int, maxPages);
+        ScriptedHost host;
+        QTextDocument doc(lines(lineCount));
+        Module1::PrintRTF(doc, 1440, 1440, 1440, 1440);
+        QCOMPARE(host.printedFiles().size(), 1);
+        const int pages = pagesIn(host.printedFiles()[0]);
+        QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
+    }
+
+    void longerTextNeedsMorePages()
+    {
+        // Guards against pages overlapping or repeating text instead of going on from the last.
+        ScriptedHost host;
+        QTextDocument shorter(lines(150));
+        QTextDocument longer(lines(300));
+        Module1::PrintRTF(shorter, 720, 720, 720, 720);
+        Module1::PrintRTF(longer, 720, 720, 720, 720);
+        const int a = pagesIn(host.printedFiles()[0]);
+        const int b = pagesIn(host.printedFiles()[1]);
+        QVERIFY(b >= 2 * a - 1 && b <= 2 * a);
+    }
+
+    void browserGetsTheAddressAsWords()
+    {
+        // Guards against the address being quoted, or the wrong program being started.
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        const QString data = QDir::homePath() + u"/.local/share"_s;
+        writeFile(config + u"/mimeapps.list"_s,
+                  u"[Default Applications]\ntext/html=pinvaratest.desktop\n"_s);
+        writeFile(data + u"/applications/pinvaratest.desktop"_s,
+                  u"[Desktop Entry]\nType=Application\nName=Test\nExec=/bin/true --new %u\n"_s);
+        QString program;
+        QStringList arguments;
+        Module1::setProcessStarter([&](const QString& p, const QStringList& a) {
+            program = p;
+            arguments = a;
+            return true;
+        });
+        long code = 0;
+        QCOMPARE(Module1::GetBrowserName(code), u"/bin/true"_s);
+        QVERIFY(code >= 32);
+        QVERIFY(!QFileInfo::exists(Module1::GetTempDir() + u"dummy.html"_s));
+        QVERIFY(Module1::StartNewBrowser(u"http://example.org/a b  c"_s));
+        QCOMPARE(program, u"/bin/true"_s);
+        QCOMPARE(arguments, QStringList({u"http://example.org/a"_s, u"b"_s, u"c"_s}));
+
+        // With nothing associated nothing is started.
+        QFile::remove(config + u"/mimeapps.list"_s);
+        QFile::remove(data + u"/applications/pinvaratest.desktop"_s);
+        const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+        const QByteArray configDirs = qgetenv("XDG_CONFIG_DIRS");
+        QTemporaryDir empty;
+        qputenv("XDG_DATA_DIRS", empty.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", empty.path().toLocal8Bit());
+        program.clear();
+        QVERIFY(!Module1::StartNewBrowser(u"http://example.org"_s));
+        QVERIFY(program.isEmpty());
+        Module1::GetBrowserName(code);
+        QVERIFY(code < 32);
+        qputenv("XDG_DATA_DIRS", dataDirs);
+        qputenv("XDG_CONFIG_DIRS", configDirs);
+        Module1::setProcessStarter({});
+    }
+};
+
+PINVARA_TEST_MAIN(TestModule1)
+#include "tst_module1.moc"
