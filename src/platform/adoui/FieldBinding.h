@@ -1,0 +1,67 @@
+// Binds an edit box to one field of a data control's current row.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QLineEdit;
+class QTextEdit;
+class QPlainTextEdit;
+class QWidget;
+
+namespace ado {
+class Recordset;
+}
+
+namespace adoui {
+
+class DataControl;
+
+/// The bound-control behaviour of a text box: the box shows the current row's field whenever the
+/// current row changes (the binding's own setting of the text is not written back, but other
+/// listeners of the box's change signal do see it), and any other change of the box's text,
+/// typed or assigned by code, is written into the current row (EditMode 1) and sets DataChanged.
+/// Errors while writing (no current row, closed recordset) leave the row untouched.
+class FieldBinding : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FieldBinding(QLineEdit* box);
+    explicit FieldBinding(QTextEdit* box);
+    explicit FieldBinding(QPlainTextEdit* box);
+
+    /// Binds to a data control (nullptr: "data source set to none"; the box keeps its text).
+    void setDataSource(DataControl* control);
+    DataControl* DataSource() const;
+    QString DataField() const;
+    void setDataField(const QString& field);
+
+    /// True when the box's text was changed since the binding last showed a row.
+    bool DataChanged() const;
+    /// Setting True writes the box's present text into the current row.
+    void setDataChanged(bool changed);
+
+    QWidget* box() const;
+
+    /// Shows the current row's field in the box now.
+    void refresh();
+
+private:
+    void init(QWidget* box);
+    void attach(ado::Recordset* rs);
+    QString boxText() const;
+    void setBoxText(const QString& text);
+    void onBoxChanged();
+    void onRowChanged(int viewRow);
+
+    QPointer<QWidget> m_box;
+    QPointer<DataControl> m_control;
+    QPointer<ado::Recordset> m_rs;
+    QString m_field;
+    bool m_dataChanged = false;
+    bool m_showing = false;
+    QList<QMetaObject::Connection> m_links;
+};
+
+} // namespace adoui
