@@ -1,9 +1,13 @@
 // The string interface of the Blowfish cipher: one process-wide key.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace Module1 {
+
+/// The current key, one byte per key character, as the last SetKey took it.
+inline QByteArray gKeyBytes;
 
 /// Keys the cipher with one byte per character of key (a key of more than 56 bytes is
 /// refused and the previous key stays in force).
