@@ -156,6 +156,11 @@ private:
     Criterion parseCriterion(const QString& text) const;
     bool matches(const Criterion& c, int storeRow, std::string& scratch) const;
     void writeRow(int storeRow);
+    int currentStoreRow() const;
+    int viewIndexOf(int storeRow) const;
+    void removeFromView(int storeRow);
+    void dropNewRow();
+    [[noreturn]] void raiseEngine(const QString& message) const;
 
     std::unique_ptr<Store> m_store;
     std::shared_ptr<Connection> m_conn;
@@ -164,6 +169,7 @@ private:
     bool m_open = false;
     QString m_sort;
     QString m_filter;
+    std::unique_ptr<Criterion> m_criterion;
     int m_sortField = -1;
     bool m_sortDesc = false;
     std::vector<int> m_order;  // all live store rows in sort order

@@ -29,7 +29,7 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    /// Opens the file read-write (never creating it); a non-empty key is applied with
+    /// Opens an existing file read-write; a non-empty key is applied with
     /// sqlite3_key, then one read of the schema proves it.
     Status open(const QString& path, const QByteArray& key);
     void close();

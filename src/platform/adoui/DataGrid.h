@@ -1,6 +1,8 @@
 // The grid of accounts (DataGrid1): a table view bound to a data control.
 #pragma once
 
+#include "platform/vb/Error.h"
+
 #include <QPointer>
 #include <QTableView>
 
@@ -82,10 +84,13 @@ signals:
     void ColResize(int colIndex, int& cancel);
     /// A character key; the handler may set keyAscii to 0 to swallow it.
     void KeyPress(int& keyAscii);
+    /// Moving the recordset from a click failed (e.g. saving the row left); the grid went back
+    /// to the recordset's current row.
+    void navigationError(const vb::Error& error);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class GridColumn;
@@ -104,6 +109,8 @@ private:
     QList<float> m_widths; // twips per column
     QList<QMetaObject::Connection> m_links;
     bool m_syncing = false;
+    bool m_applyingWidths = false;
+    int m_resizedColumn = -1;
 };
 
 } // namespace adoui

@@ -1,0 +1,950 @@
+#include "platform/ado/Recordset.h"
+
+#include "platform/ado/AdoErrors.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/SqlCipher.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace ado {
+
+namespace {
+
+// Case folding of UTF-8 text into a comparable byte string. Account names are nearly always
+// ASCII, so that path avoids QString altogether; byte order of UTF-8 is code point order.
+void foldInto(std::string_view in, std::string& out)
+{
+    const bool ascii = std::all_of(in.begin(), in.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        out.resize(in.size());
+        for (size_t i = 0; i < in.size(); ++i) {
+            const char c = in[i];
+            out[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+        }
+        return;
+    }
+    const QByteArray folded = QString::fromUtf8(in.data(), static_cast<qsizetype>(in.size()))
+                                  .toCaseFolded()
+                                  .toUtf8();
+    out.assign(folded.constData(), static_cast<size_t>(folded.size()));
+}
+
+std::string folded(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    std::string out;
+    foldInto(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), out);
+    return out;
+}
+
+QString quoteIdentifier(const QString& name)
+{
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+constexpr size_t kChunkSize = 1 << 20;
+
+} // namespace
+
+// The rows in memory: each row's cells lie back to back as UTF-8 in large chunks, with one
+// length per cell (-1 for NULL). This keeps a 100,000-row table close to its text size.
+struct Recordset::Store
+{
+    struct Row
+    {
+        const char* base = nullptr;
+        qint64 rowid = 0;
+        bool alive = true;
+    };
+
+    QStringList names;
+    int cols = 0;
+    std::vector<std::unique_ptr<char[]>> chunks;
+    size_t chunkUsed = kChunkSize;
+    std::vector<Row> rows;
+    std::vector<qint32> lens;
+    std::vector<std::vector<std::string>> keys; // folded sort keys per field, built on demand
+
+    char* alloc(size_t n)
+    {
+        if (n > kChunkSize / 4) {
+            chunks.push_back(std::make_unique<char[]>(n));
+            char* p = chunks.back().get();
+            // Keep filling the previous chunk: move the big one before it.
+            if (chunks.size() > 1) {
+                std::swap(chunks[chunks.size() - 1], chunks[chunks.size() - 2]);
+            }
+            return p;
+        }
+        if (chunkUsed + n > kChunkSize) {
+            chunks.push_back(std::make_unique<char[]>(kChunkSize));
+            chunkUsed = 0;
+        }
+        char* p = chunks.back().get() + chunkUsed;
+        chunkUsed += n;
+        return p;
+    }
+
+    std::string_view raw(int row, int col, bool* isNull = nullptr) const
+    {
+        const qint32* l = &lens[static_cast<size_t>(row) * static_cast<size_t>(cols)];
+        const char* p = rows[static_cast<size_t>(row)].base;
+        for (int c = 0; c < col; ++c) {
+            p += std::max(l[c], 0);
+        }
+        if (isNull) {
+            *isNull = l[col] < 0;
+        }
+        return {p, static_cast<size_t>(std::max(l[col], 0))};
+    }
+
+    QString value(int row, int col) const
+    {
+        bool isNull = false;
+        const std::string_view v = raw(row, col, &isNull);
+        if (isNull) {
+            return {};
+        }
+        return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
+    }
+
+    std::vector<QString> values(int row) const
+    {
+        std::vector<QString> out;
+        out.reserve(static_cast<size_t>(cols));
+        for (int c = 0; c < cols; ++c) {
+            out.push_back(value(row, c));
+        }
+        return out;
+    }
+
+    /// Appends a row from raw cells (nullptr = NULL).
+    int append(qint64 rowid, const char* const* cells, const int* cellLens)
+    {
+        size_t total = 0;
+        for (int c = 0; c < cols; ++c) {
+            total += cells[c] ? static_cast<size_t>(cellLens[c]) : 0;
+        }
+        char* p = alloc(total);
+        Row row;
+        row.base = p;
+        row.rowid = rowid;
+        for (int c = 0; c < cols; ++c) {
+            if (cells[c]) {
+                std::memcpy(p, cells[c], static_cast<size_t>(cellLens[c]));
+                p += cellLens[c];
+                lens.push_back(cellLens[c]);
+            } else {
+                lens.push_back(-1);
+            }
+        }
+        rows.push_back(row);
+        const int index = static_cast<int>(rows.size()) - 1;
+        for (int c = 0; c < cols; ++c) {
+            if (!keys[static_cast<size_t>(c)].empty()) {
+                keys[static_cast<size_t>(c)].emplace_back();
+                refreshKey(index, c);
+            }
+        }
+        return index;
+    }
+
+    /// Rewrites a row's cells (the old bytes stay unused until the next load).
+    void assign(int row, const std::vector<QString>& values)
+    {
+        std::vector<QByteArray> bytes;
+        bytes.reserve(values.size());
+        size_t total = 0;
+        for (const QString& v : values) {
+            bytes.push_back(v.toUtf8());
+            total += static_cast<size_t>(bytes.back().size());
+        }
+        char* p = alloc(total);
+        rows[static_cast<size_t>(row)].base = p;
+        qint32* l = &lens[static_cast<size_t>(row) * static_cast<size_t>(cols)];
+        for (int c = 0; c < cols; ++c) {
+            if (values[static_cast<size_t>(c)].isNull()) {
+                l[c] = -1;
+                continue;
+            }
+            const QByteArray& b = bytes[static_cast<size_t>(c)];
+            std::memcpy(p, b.constData(), static_cast<size_t>(b.size()));
+            p += b.size();
+            l[c] = static_cast<qint32>(b.size());
+            if (!keys[static_cast<size_t>(c)].empty()) {
+                refreshKey(row, c);
+            }
+        }
+    }
+
+    void refreshKey(int row, int col)
+    {
+        foldInto(raw(row, col), keys[static_cast<size_t>(col)][static_cast<size_t>(row)]);
+    }
+};
+
+struct Recordset::Criterion
+{
+    enum Kind { Equal, Prefix, Suffix, Contains };
+    int field = -1;
+    Kind kind = Equal;
+    std::string pattern; // folded
+};
+
+// ---- Field ----------------------------------------------------------------------------------
+
+QString Field::Name() const
+{
+    m_rs->requireOpen();
+    return m_rs->m_store->names.value(m_index);
+}
+
+QString Field::Value() const
+{
+    return m_rs->fieldValue(m_index);
+}
+
+void Field::setValue(const QString& value)
+{
+    m_rs->setFieldValue(m_index, value);
+}
+
+// ---- Opening and closing --------------------------------------------------------------------
+
+Recordset::Recordset(QObject* parent) : QObject(parent), m_store(std::make_unique<Store>()) {}
+
+Recordset::~Recordset() = default;
+
+void Recordset::raiseEngine(const QString& message) const
+{
+    raiseProvider(errProviderUnspecified, message);
+}
+
+void Recordset::Open(const QString& source, std::shared_ptr<Connection> connection)
+{
+    if (!connection || connection->State() != adStateOpen) {
+        raiseAdo(errInvalidConnection);
+    }
+    static const QRegularExpression select(
+        QStringLiteral(R"(^\s*select\s+\*\s+from\s+\[?(\w+)\]?\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression bare(QStringLiteral(R"(^\s*\[?(\w+)\]?\s*$)"));
+    QRegularExpressionMatch m = select.match(source);
+    if (!m.hasMatch()) {
+        m = bare.match(source);
+    }
+    if (!m.hasMatch()) {
+        raiseProvider(-2147217900,
+                      QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', "
+                                     "'PROCEDURE', 'SELECT', or 'UPDATE'."));
+    }
+    const QString table = m.captured(1);
+
+    auto store = std::make_unique<Store>();
+    {
+        detail::Statement st(connection->database(),
+                             QStringLiteral("SELECT rowid, * FROM %1").arg(quoteIdentifier(table)));
+        if (!st.status().ok()) {
+            if (st.status().message.contains(QStringLiteral("no such table"))) {
+                raiseProvider(errTableNotFound,
+                              QStringLiteral("The Microsoft Jet database engine cannot find the "
+                                             "input table or query '%1'.  Make sure it exists and "
+                                             "that its name is spelled correctly.")
+                                  .arg(table));
+            }
+            raiseEngine(st.status().message);
+        }
+        store->cols = st.columnCount() - 1;
+        for (int c = 1; c <= store->cols; ++c) {
+            store->names << st.columnName(c);
+        }
+        store->keys.resize(static_cast<size_t>(store->cols));
+        std::vector<const char*> cells(static_cast<size_t>(store->cols));
+        std::vector<int> lens(static_cast<size_t>(store->cols));
+        while (st.step()) {
+            for (int c = 0; c < store->cols; ++c) {
+                cells[static_cast<size_t>(c)] = st.columnUtf8(c + 1, lens[static_cast<size_t>(c)]);
+            }
+            store->append(st.columnInt64(0), cells.data(), lens.data());
+        }
+        if (!st.status().ok()) {
+            raiseEngine(st.status().message);
+        }
+    }
+
+    // Whatever was pending on the old content is dropped, as a rebuild does.
+    m_store = std::move(store);
+    m_conn = std::move(connection);
+    m_source = source;
+    m_table = table;
+    m_open = true;
+    m_sort.clear();
+    m_filter.clear();
+    m_criterion.reset();
+    m_sortField = -1;
+    m_sortDesc = false;
+    m_editMode = adEditNone;
+    m_editRow = -1;
+    m_deleted = false;
+    applySortOrder();
+    rebuildView();
+    m_cur = 0;
+    emit rowsReset();
+    setCurrent(0);
+}
+
+void Recordset::Close()
+{
+    requireOpen();
+    if (m_editMode == adEditInProgress || m_editMode == adEditAdd) {
+        raiseAdo(errIllegalOperation);
+    }
+    m_open = false;
+    m_store = std::make_unique<Store>();
+    m_order.clear();
+    m_view.clear();
+    m_criterion.reset();
+    m_cur = -1;
+    m_deleted = false;
+    emit rowsReset();
+    emit currentChanged(-1);
+}
+
+int Recordset::State() const
+{
+    return m_open ? adStateOpen : adStateClosed;
+}
+
+QString Recordset::Source() const
+{
+    return m_source;
+}
+
+std::shared_ptr<Connection> Recordset::ActiveConnection() const
+{
+    return m_conn;
+}
+
+void Recordset::setActiveConnection(std::shared_ptr<Connection> connection)
+{
+    m_conn = std::move(connection);
+}
+
+void Recordset::requireOpen() const
+{
+    if (!m_open) {
+        raiseAdo(errObjectClosed);
+    }
+}
+
+void Recordset::requireCurrent() const
+{
+    requireOpen();
+    if (m_deleted || m_cur < 0 || m_cur >= static_cast<int>(m_view.size())) {
+        raiseAdo(errNoCurrentRecord);
+    }
+}
+
+// ---- Fields ---------------------------------------------------------------------------------
+
+int Recordset::FieldCount() const
+{
+    requireOpen();
+    return m_store->cols;
+}
+
+QStringList Recordset::fieldNames() const
+{
+    return m_store->names;
+}
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    for (int i = 0; i < m_store->names.size(); ++i) {
+        if (m_store->names[i].compare(name, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+Field Recordset::Fields(const QString& name)
+{
+    requireOpen();
+    const int i = fieldIndex(name);
+    if (i < 0) {
+        raiseAdo(errItemNotFound, kSourceFields);
+    }
+    return Field(this, i);
+}
+
+Field Recordset::Fields(int index)
+{
+    requireOpen();
+    if (index < 0 || index >= m_store->cols) {
+        raiseAdo(errItemNotFound, kSourceFields);
+    }
+    return Field(this, index);
+}
+
+QString Recordset::fieldValue(int index) const
+{
+    requireOpen();
+    if (index < 0 || index >= m_store->cols) {
+        raiseAdo(errItemNotFound, kSourceFields);
+    }
+    if (m_deleted) {
+        return m_deletedValues[static_cast<size_t>(index)];
+    }
+    requireCurrent();
+    return m_store->value(currentStoreRow(), index);
+}
+
+void Recordset::setFieldValue(int index, const QString& value)
+{
+    requireOpen();
+    if (index < 0 || index >= m_store->cols) {
+        raiseAdo(errItemNotFound, kSourceFields);
+    }
+    requireCurrent();
+    const int row = currentStoreRow();
+    std::vector<QString> values = m_store->values(row);
+    if (m_editMode == adEditNone) {
+        m_original = values;
+        m_editRow = row;
+        m_editMode = adEditInProgress;
+    }
+    values[static_cast<size_t>(index)] = value.isNull() ? QStringLiteral("") : value;
+    m_store->assign(row, values);
+    emit rowChanged(m_cur);
+}
+
+// ---- Sort and filter ------------------------------------------------------------------------
+
+QString Recordset::Sort() const
+{
+    requireOpen();
+    return m_sort;
+}
+
+void Recordset::setSort(const QString& sort)
+{
+    requireOpen();
+    int field = -1;
+    bool desc = false;
+    if (!sort.trimmed().isEmpty()) {
+        static const QRegularExpression re(QStringLiteral(R"(^\s*\[?(\w+)\]?(?:\s+(ASC|DESC))?\s*$)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = re.match(sort);
+        if (!m.hasMatch()) {
+            raiseAdo(errInvalidArgument);
+        }
+        field = fieldIndex(m.captured(1));
+        if (field < 0) {
+            raiseAdo(errItemNotFound);
+        }
+        desc = m.captured(2).compare(QStringLiteral("DESC"), Qt::CaseInsensitive) == 0;
+    }
+    const int keep = m_deleted ? -1 : currentStoreRow();
+    m_sort = sort;
+    m_sortField = field;
+    m_sortDesc = desc;
+    applySortOrder();
+    rebuildView();
+    emit rowsReset();
+    const int at = keep >= 0 ? viewIndexOf(keep) : -1;
+    setCurrent(at >= 0 ? at : 0);
+}
+
+QString Recordset::Filter() const
+{
+    requireOpen();
+    return m_filter;
+}
+
+void Recordset::setFilter(const QString& filter)
+{
+    requireOpen();
+    std::unique_ptr<Criterion> criterion;
+    if (!filter.trimmed().isEmpty()) {
+        criterion = std::make_unique<Criterion>(parseCriterion(filter));
+    }
+    saveBeforeMove();
+    m_filter = filter;
+    m_criterion = std::move(criterion);
+    rebuildView();
+    emit rowsReset();
+    setCurrent(0);
+}
+
+long Recordset::RecordCount() const
+{
+    requireOpen();
+    return static_cast<long>(m_view.size());
+}
+
+Recordset::Criterion Recordset::parseCriterion(const QString& text) const
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*\[?(\w+)\]?\s*(?:(=)|\s(LIKE)\s)\s*'(.*)'\s*$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = re.match(text);
+    if (!m.hasMatch()) {
+        raiseAdo(errInvalidArgument);
+    }
+    Criterion c;
+    c.field = fieldIndex(m.captured(1));
+    QString pattern = m.captured(4);
+    if (c.field < 0 || pattern.contains(QLatin1Char('\''))) {
+        raiseAdo(errInvalidArgument);
+    }
+    if (!m.captured(3).isEmpty()) {
+        auto isWild = [](QChar ch) { return ch == QLatin1Char('*') || ch == QLatin1Char('%'); };
+        const bool lead = !pattern.isEmpty() && isWild(pattern.front());
+        if (lead) {
+            pattern.remove(0, 1);
+        }
+        const bool trail = !pattern.isEmpty() && isWild(pattern.back());
+        if (trail) {
+            pattern.chop(1);
+        }
+        if (std::any_of(pattern.begin(), pattern.end(), isWild)) {
+            raiseAdo(errInvalidArgument); // a wildcard inside the pattern is not supported
+        }
+        c.kind = lead && trail ? Criterion::Contains
+            : lead             ? Criterion::Suffix
+            : trail            ? Criterion::Prefix
+                               : Criterion::Equal;
+    }
+    c.pattern = folded(pattern);
+    return c;
+}
+
+bool Recordset::matches(const Criterion& c, int storeRow, std::string& scratch) const
+{
+    bool isNull = false;
+    const std::string_view v = m_store->raw(storeRow, c.field, &isNull);
+    if (isNull) {
+        return false;
+    }
+    foldInto(v, scratch);
+    const std::string_view s(scratch);
+    switch (c.kind) {
+    case Criterion::Equal:
+        return s == c.pattern;
+    case Criterion::Prefix:
+        return s.substr(0, c.pattern.size()) == c.pattern;
+    case Criterion::Suffix:
+        return s.size() >= c.pattern.size() && s.substr(s.size() - c.pattern.size()) == c.pattern;
+    case Criterion::Contains:
+        return s.find(c.pattern) != std::string_view::npos;
+    }
+    return false;
+}
+
+const std::vector<std::string>& Recordset::sortKeys(int field)
+{
+    auto& keys = m_store->keys[static_cast<size_t>(field)];
+    if (keys.size() != m_store->rows.size()) {
+        keys.assign(m_store->rows.size(), {});
+        for (size_t r = 0; r < keys.size(); ++r) {
+            m_store->refreshKey(static_cast<int>(r), field);
+        }
+    }
+    return keys;
+}
+
+void Recordset::applySortOrder()
+{
+    m_order.clear();
+    m_order.reserve(m_store->rows.size());
+    for (size_t r = 0; r < m_store->rows.size(); ++r) {
+        if (m_store->rows[r].alive) {
+            m_order.push_back(static_cast<int>(r));
+        }
+    }
+    if (m_sortField < 0) {
+        return;
+    }
+    const auto& keys = sortKeys(m_sortField);
+    // Ties keep the data source's order in both directions.
+    if (m_sortDesc) {
+        std::stable_sort(m_order.begin(), m_order.end(), [&keys](int a, int b) {
+            return keys[static_cast<size_t>(b)] < keys[static_cast<size_t>(a)];
+        });
+    } else {
+        std::stable_sort(m_order.begin(), m_order.end(), [&keys](int a, int b) {
+            return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
+        });
+    }
+}
+
+void Recordset::rebuildView()
+{
+    if (!m_criterion) {
+        m_view = m_order;
+        return;
+    }
+    m_view.clear();
+    std::string scratch;
+    const int pending = m_editMode != adEditNone ? m_editRow : -1;
+    for (int r : m_order) {
+        // A row being edited or added stays visible, as it does until the filter is set again.
+        if (r == pending || matches(*m_criterion, r, scratch)) {
+            m_view.push_back(r);
+        }
+    }
+}
+
+// ---- Position -------------------------------------------------------------------------------
+
+int Recordset::currentStoreRow() const
+{
+    if (m_deleted || m_cur < 0 || m_cur >= static_cast<int>(m_view.size())) {
+        return -1;
+    }
+    return m_view[static_cast<size_t>(m_cur)];
+}
+
+int Recordset::viewIndexOf(int storeRow) const
+{
+    const auto it = std::find(m_view.begin(), m_view.end(), storeRow);
+    return it == m_view.end() ? -1 : static_cast<int>(it - m_view.begin());
+}
+
+int Recordset::currentIndex() const
+{
+    return m_open ? currentStoreRow() < 0 ? -1 : m_cur : -1;
+}
+
+void Recordset::setCurrent(int viewRow, bool deleted)
+{
+    const int n = static_cast<int>(m_view.size());
+    m_cur = std::clamp(viewRow, -1, n);
+    m_deleted = deleted;
+    emit currentChanged(currentIndex());
+}
+
+bool Recordset::IsBOF() const
+{
+    requireOpen();
+    if (m_deleted) {
+        return false;
+    }
+    return m_view.empty() || m_cur < 0;
+}
+
+bool Recordset::IsEOF() const
+{
+    requireOpen();
+    if (m_deleted) {
+        return false;
+    }
+    return m_view.empty() || m_cur >= static_cast<int>(m_view.size());
+}
+
+long Recordset::AbsolutePosition() const
+{
+    requireOpen();
+    if (m_deleted || m_view.empty()) {
+        return adPosUnknown;
+    }
+    if (m_cur < 0) {
+        return adPosBOF;
+    }
+    if (m_cur >= static_cast<int>(m_view.size())) {
+        return adPosEOF;
+    }
+    return m_cur + 1;
+}
+
+void Recordset::setAbsolutePosition(long position)
+{
+    requireOpen();
+    if (position < 1 || position > static_cast<long>(m_view.size())) {
+        raiseAdo(errInvalidArgument);
+    }
+    if (!m_deleted && position - 1 == m_cur) {
+        return;
+    }
+    saveBeforeMove();
+    setCurrent(static_cast<int>(position - 1));
+}
+
+void Recordset::saveBeforeMove()
+{
+    if (m_editMode == adEditInProgress || m_editMode == adEditAdd) {
+        Update();
+    }
+}
+
+void Recordset::MoveFirst()
+{
+    requireOpen();
+    saveBeforeMove();
+    setCurrent(0);
+}
+
+void Recordset::MoveLast()
+{
+    requireOpen();
+    saveBeforeMove();
+    setCurrent(m_view.empty() ? 0 : static_cast<int>(m_view.size()) - 1);
+}
+
+void Recordset::MoveNext()
+{
+    Move(1);
+}
+
+void Recordset::MovePrevious()
+{
+    Move(-1);
+}
+
+void Recordset::Move(long rows)
+{
+    requireOpen();
+    const long n = static_cast<long>(m_view.size());
+    if (!m_deleted && ((rows > 0 && IsEOF()) || (rows < 0 && IsBOF()))) {
+        raiseAdo(errNoCurrentRecord);
+    }
+    if (rows == 0) {
+        return;
+    }
+    saveBeforeMove();
+    // On a deleted row, m_cur is where the following row now sits.
+    const long from = m_deleted && rows > 0 ? m_cur - 1 : m_cur;
+    const long to = std::clamp(from + rows, -1L, n);
+    setCurrent(static_cast<int>(to));
+}
+
+void Recordset::Find(const QString& criteria, long skipRows, int direction)
+{
+    requireOpen();
+    const Criterion c = parseCriterion(criteria);
+    saveBeforeMove();
+    const int n = static_cast<int>(m_view.size());
+    const int step = direction == adSearchBackward ? -1 : 1;
+    int i = m_cur;
+    if (m_deleted && step < 0) {
+        i = m_cur - 1;
+    } else if (!m_deleted) {
+        i = m_cur < 0 ? 0 : m_cur >= n ? n - 1 : m_cur;
+        if (m_cur < 0 && step < 0) {
+            i = -1;
+        }
+        if (m_cur >= n && step > 0) {
+            i = n;
+        }
+    }
+    i += static_cast<int>(skipRows) * step;
+    std::string scratch;
+    for (; i >= 0 && i < n; i += step) {
+        if (matches(c, m_view[static_cast<size_t>(i)], scratch)) {
+            setCurrent(i);
+            return;
+        }
+    }
+    setCurrent(step > 0 ? n : -1);
+}
+
+// ---- Editing --------------------------------------------------------------------------------
+
+int Recordset::EditMode() const
+{
+    requireOpen();
+    return m_deleted ? adEditDelete : m_editMode;
+}
+
+void Recordset::AddNew()
+{
+    requireOpen();
+    saveBeforeMove();
+    const int before = currentStoreRow();
+    std::vector<const char*> cells(static_cast<size_t>(m_store->cols), nullptr);
+    std::vector<int> lens(static_cast<size_t>(m_store->cols), 0);
+    const int row = m_store->append(0, cells.data(), lens.data());
+    m_order.push_back(row);
+    m_view.push_back(row);
+    const int at = static_cast<int>(m_view.size()) - 1;
+    m_editMode = adEditAdd;
+    m_editRow = row;
+    m_beforeAdd = before;
+    m_original.clear();
+    emit rowInserted(at);
+    setCurrent(at);
+}
+
+void Recordset::writeRow(int storeRow)
+{
+    if (!m_conn || m_conn->State() != adStateOpen) {
+        return; // a detached recordset keeps its changes in memory
+    }
+    detail::Database& db = m_conn->database();
+    const std::vector<QString> values = m_store->values(storeRow);
+    QStringList cols;
+    std::vector<QString> binds;
+    if (m_editMode == adEditAdd) {
+        for (int c = 0; c < m_store->cols; ++c) {
+            if (!values[static_cast<size_t>(c)].isNull()) {
+                cols << quoteIdentifier(m_store->names[c]);
+                binds.push_back(values[static_cast<size_t>(c)]);
+            }
+        }
+        const QString sql = cols.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_table))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoteIdentifier(m_table), cols.join(QLatin1Char(',')),
+                       QStringList(cols.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+        detail::Statement st(db, sql);
+        for (size_t i = 0; i < binds.size(); ++i) {
+            st.bindText(static_cast<int>(i) + 1, binds[i]);
+        }
+        st.step();
+        if (!st.status().ok()) {
+            raiseEngine(st.status().message);
+        }
+        m_store->rows[static_cast<size_t>(storeRow)].rowid = db.lastInsertRowid();
+        return;
+    }
+    for (int c = 0; c < m_store->cols; ++c) {
+        const QString& now = values[static_cast<size_t>(c)];
+        const QString& was = m_original[static_cast<size_t>(c)];
+        if (now != was || now.isNull() != was.isNull()) {
+            cols << quoteIdentifier(m_store->names[c]) + QStringLiteral("=?");
+            binds.push_back(now);
+        }
+    }
+    if (cols.isEmpty()) {
+        return;
+    }
+    detail::Statement st(db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?")
+                                 .arg(quoteIdentifier(m_table), cols.join(QLatin1Char(','))));
+    for (size_t i = 0; i < binds.size(); ++i) {
+        st.bindText(static_cast<int>(i) + 1, binds[i]);
+    }
+    st.bindInt64(static_cast<int>(binds.size()) + 1, m_store->rows[static_cast<size_t>(storeRow)].rowid);
+    st.step();
+    if (!st.status().ok()) {
+        raiseEngine(st.status().message);
+    }
+}
+
+void Recordset::Update()
+{
+    requireOpen();
+    if (m_deleted) {
+        raiseAdo(errNoCurrentRecord);
+    }
+    if (m_editMode == adEditNone) {
+        return;
+    }
+    writeRow(m_editRow);
+    const int row = m_editRow;
+    m_editMode = adEditNone;
+    m_editRow = -1;
+    m_original.clear();
+    const int at = viewIndexOf(row);
+    if (at >= 0) {
+        emit rowChanged(at);
+    }
+}
+
+void Recordset::removeFromView(int storeRow)
+{
+    m_store->rows[static_cast<size_t>(storeRow)].alive = false;
+    m_order.erase(std::remove(m_order.begin(), m_order.end(), storeRow), m_order.end());
+    const int at = viewIndexOf(storeRow);
+    if (at >= 0) {
+        m_view.erase(m_view.begin() + at);
+        if (m_cur > at) {
+            --m_cur;
+        }
+        emit rowRemoved(at);
+    }
+}
+
+void Recordset::dropNewRow()
+{
+    const int row = m_editRow;
+    m_editMode = adEditNone;
+    m_editRow = -1;
+    removeFromView(row);
+    const int back = m_beforeAdd >= 0 ? viewIndexOf(m_beforeAdd) : -1;
+    setCurrent(back >= 0 ? back : static_cast<int>(m_view.size()));
+}
+
+void Recordset::CancelUpdate()
+{
+    requireOpen();
+    if (m_editMode == adEditAdd) {
+        dropNewRow();
+    } else if (m_editMode == adEditInProgress) {
+        const int row = m_editRow;
+        m_store->assign(row, m_original);
+        m_editMode = adEditNone;
+        m_editRow = -1;
+        m_original.clear();
+        const int at = viewIndexOf(row);
+        if (at >= 0) {
+            emit rowChanged(at);
+        }
+    }
+}
+
+void Recordset::Delete()
+{
+    requireCurrent();
+    if (m_editMode == adEditAdd) {
+        dropNewRow();
+        return;
+    }
+    const int row = currentStoreRow();
+    if (m_editMode == adEditInProgress) {
+        m_store->assign(row, m_original);
+    }
+    if (m_conn && m_conn->State() == adStateOpen) {
+        detail::Statement st(m_conn->database(),
+                             QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteIdentifier(m_table)));
+        st.bindInt64(1, m_store->rows[static_cast<size_t>(row)].rowid);
+        st.step();
+        if (!st.status().ok()) {
+            raiseEngine(st.status().message);
+        }
+    }
+    m_editMode = adEditNone;
+    m_editRow = -1;
+    m_original.clear();
+    m_deletedValues = m_store->values(row);
+    const int at = m_cur;
+    m_deleted = true;
+    removeFromView(row);
+    m_cur = at;
+    emit currentChanged(-1);
+}
+
+// ---- View access ----------------------------------------------------------------------------
+
+int Recordset::viewCount() const
+{
+    return m_open ? static_cast<int>(m_view.size()) : 0;
+}
+
+QString Recordset::viewValue(int viewRow, int field) const
+{
+    if (!m_open || viewRow < 0 || viewRow >= static_cast<int>(m_view.size()) || field < 0
+        || field >= m_store->cols) {
+        return {};
+    }
+    return m_store->value(m_view[static_cast<size_t>(viewRow)], field);
+}
+
+} // namespace ado

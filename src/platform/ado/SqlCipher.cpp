@@ -1,0 +1,168 @@
+#include "platform/ado/SqlCipher.h"
+
+// The codec entry points (sqlite3_key) are declared only with SQLITE_HAS_CODEC.
+#define SQLITE_HAS_CODEC 1
+#include <sqlite3.h>
+
+namespace ado::detail {
+
+Database::~Database()
+{
+    close();
+}
+
+Status Database::lastStatus(int code) const
+{
+    Status s;
+    s.code = code;
+    s.message = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code));
+    return s;
+}
+
+Status Database::open(const QString& path, const QByteArray& key)
+{
+    close();
+    const QByteArray name = path.toUtf8();
+    // CREATE is needed for ATTACH to make the export file; callers check that the file exists.
+    int rc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
+    if (rc != SQLITE_OK) {
+        Status s = lastStatus(rc);
+        close();
+        return s;
+    }
+    sqlite3_extended_result_codes(m_db, 0);
+    if (!key.isEmpty()) {
+        rc = sqlite3_key(m_db, key.constData(), static_cast<int>(key.size()));
+        if (rc != SQLITE_OK) {
+            Status s = lastStatus(rc);
+            close();
+            return s;
+        }
+    }
+    // The key is only tried by the first read of a page.
+    Status s = exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    if (!s.ok()) {
+        close();
+    }
+    return s;
+}
+
+void Database::close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+Status Database::exec(const QString& sql)
+{
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_exec(m_db, text.constData(), nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? Status{} : lastStatus(rc);
+}
+
+qint64 Database::lastInsertRowid() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+Status Database::exportTo(const QString& path, const QByteArray& key)
+{
+    {
+        Statement attach(*this, QStringLiteral("ATTACH DATABASE ?1 AS pnvexport KEY ?2"));
+        if (!attach.status().ok()) {
+            return attach.status();
+        }
+        attach.bindText(1, path);
+        attach.bindText(2, QString::fromUtf8(key));
+        attach.step();
+        if (!attach.status().ok()) {
+            return attach.status();
+        }
+    }
+    Status s = exec(QStringLiteral("SELECT sqlcipher_export('pnvexport')"));
+    const Status d = exec(QStringLiteral("DETACH DATABASE pnvexport"));
+    return s.ok() ? d : s;
+}
+
+Statement::Statement(Database& db, const QString& sql) : m_db(db)
+{
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db.handle(), text.constData(), static_cast<int>(text.size()),
+                                      &m_stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        m_status = db.lastStatus(rc);
+    }
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void Statement::bindText(int i, const QString& value)
+{
+    if (value.isNull()) {
+        sqlite3_bind_null(m_stmt, i);
+        return;
+    }
+    const QByteArray bytes = value.toUtf8();
+    sqlite3_bind_text(m_stmt, i, bytes.constData(), static_cast<int>(bytes.size()),
+                      SQLITE_TRANSIENT);
+}
+
+void Statement::bindInt64(int i, qint64 value)
+{
+    sqlite3_bind_int64(m_stmt, i, value);
+}
+
+bool Statement::step()
+{
+    if (!m_stmt) {
+        return false;
+    }
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc != SQLITE_DONE) {
+        m_status = m_db.lastStatus(rc);
+    }
+    return false;
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    m_status = {};
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QString Statement::columnName(int i) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+}
+
+const char* Statement::columnUtf8(int i, int& length) const
+{
+    if (sqlite3_column_type(m_stmt, i) == SQLITE_NULL) {
+        length = 0;
+        return nullptr;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
+    length = sqlite3_column_bytes(m_stmt, i);
+    return text ? text : "";
+}
+
+qint64 Statement::columnInt64(int i) const
+{
+    return sqlite3_column_int64(m_stmt, i);
+}
+
+} // namespace ado::detail

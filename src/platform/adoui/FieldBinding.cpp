@@ -1,0 +1,175 @@
+#include "platform/adoui/FieldBinding.h"
+
+#include "platform/ado/Recordset.h"
+#include "platform/adoui/DataControl.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+namespace adoui {
+
+FieldBinding::FieldBinding(QLineEdit* box) : QObject(box)
+{
+    init(box);
+    connect(box, &QLineEdit::textChanged, this, &FieldBinding::onBoxChanged);
+}
+
+FieldBinding::FieldBinding(QTextEdit* box) : QObject(box)
+{
+    init(box);
+    connect(box, &QTextEdit::textChanged, this, &FieldBinding::onBoxChanged);
+}
+
+FieldBinding::FieldBinding(QPlainTextEdit* box) : QObject(box)
+{
+    init(box);
+    connect(box, &QPlainTextEdit::textChanged, this, &FieldBinding::onBoxChanged);
+}
+
+void FieldBinding::init(QWidget* box)
+{
+    m_box = box;
+    setObjectName(box->objectName() + QStringLiteral("_binding"));
+}
+
+void FieldBinding::setDataSource(DataControl* control)
+{
+    if (m_control) {
+        disconnect(m_control, nullptr, this, nullptr);
+    }
+    m_control = control;
+    if (control) {
+        connect(control, &DataControl::recordsetChanged, this, &FieldBinding::attach);
+    }
+    attach(control ? control->Recordset() : nullptr);
+}
+
+DataControl* FieldBinding::DataSource() const
+{
+    return m_control;
+}
+
+QString FieldBinding::DataField() const
+{
+    return m_field;
+}
+
+void FieldBinding::setDataField(const QString& field)
+{
+    m_field = field;
+    refresh();
+}
+
+bool FieldBinding::DataChanged() const
+{
+    return m_dataChanged;
+}
+
+void FieldBinding::setDataChanged(bool changed)
+{
+    m_dataChanged = changed;
+    if (changed) {
+        onBoxChanged();
+    }
+}
+
+QWidget* FieldBinding::box() const
+{
+    return m_box;
+}
+
+void FieldBinding::attach(ado::Recordset* rs)
+{
+    for (const auto& link : std::as_const(m_links)) {
+        disconnect(link);
+    }
+    m_links.clear();
+    m_rs = rs;
+    if (rs) {
+        m_links << connect(rs, &ado::Recordset::currentChanged, this, &FieldBinding::refresh)
+                << connect(rs, &ado::Recordset::rowsReset, this, &FieldBinding::refresh)
+                << connect(rs, &ado::Recordset::rowChanged, this, &FieldBinding::onRowChanged);
+    }
+    refresh();
+}
+
+QString FieldBinding::boxText() const
+{
+    if (auto* line = qobject_cast<QLineEdit*>(m_box)) {
+        return line->text();
+    }
+    if (auto* rich = qobject_cast<QTextEdit*>(m_box)) {
+        return rich->toPlainText();
+    }
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(m_box)) {
+        return plain->toPlainText();
+    }
+    return {};
+}
+
+void FieldBinding::setBoxText(const QString& text)
+{
+    if (!m_box || boxText() == text) {
+        return; // leaves the caret where the user is typing
+    }
+    m_showing = true;
+    if (auto* line = qobject_cast<QLineEdit*>(m_box)) {
+        line->setText(text);
+    } else if (auto* rich = qobject_cast<QTextEdit*>(m_box)) {
+        rich->setPlainText(text);
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(m_box)) {
+        plain->setPlainText(text);
+    }
+    m_showing = false;
+}
+
+void FieldBinding::refresh()
+{
+    onRowChanged(-1);
+    m_dataChanged = false;
+}
+
+void FieldBinding::onRowChanged(int viewRow)
+{
+    if (!m_rs || m_field.isEmpty() || m_rs->State() != 1) {
+        return;
+    }
+    if (viewRow >= 0 && viewRow != m_rs->currentIndex()) {
+        return;
+    }
+    const int field = m_rs->fieldIndex(m_field);
+    if (field < 0) {
+        return;
+    }
+    try {
+        const bool onRow = m_rs->currentIndex() >= 0 || m_rs->EditMode() == ado::adEditDelete;
+        setBoxText(onRow ? m_rs->fieldValue(field) : QString());
+    } catch (const vb::Error&) {
+        // No row to show: the box keeps its text.
+    }
+}
+
+void FieldBinding::onBoxChanged()
+{
+    if (m_showing) {
+        return;
+    }
+    m_dataChanged = true;
+    if (!m_rs || m_field.isEmpty() || m_rs->State() != 1 || m_rs->currentIndex() < 0) {
+        return;
+    }
+    const int field = m_rs->fieldIndex(m_field);
+    if (field < 0) {
+        return;
+    }
+    try {
+        if (m_rs->fieldValue(field) != boxText()) {
+            m_rs->setFieldValue(field, boxText());
+        }
+    } catch (const vb::Error&) {
+        // The row cannot take the text (deleted or closed); it stays as it was.
+    }
+}
+
+} // namespace adoui
