@@ -70,7 +70,28 @@ struct Recordset::Store
     size_t chunkUsed = kChunkSize;
     std::vector<Row> rows;
     std::vector<qint32> lens;
-    std::vector<std::vector<std::string>> keys; // folded sort keys per field, built on demand
+    // Folded copies of one field's values for Sort, Filter and Find, built on first use. They
+    // live back to back in one arena (a changed value is appended; the old bytes stay until the
+    // next load), and `rank` numbers the distinct keys in order so that a Sort in either
+    // direction is a counting sort. Any change of a key drops the ranks.
+    struct Keys
+    {
+        bool built = false;
+        std::string arena;
+        std::vector<std::pair<quint32, quint32>> spans; // offset, length (kNullKey: NULL)
+        std::vector<int> rank;
+        int rankCount = 0;
+
+        static constexpr quint32 kNullKey = 0xffffffffu;
+        bool isNull(int row) const { return spans[static_cast<size_t>(row)].second == kNullKey; }
+        std::string_view at(int row) const
+        {
+            const auto& [off, len] = spans[static_cast<size_t>(row)];
+            return len == kNullKey ? std::string_view() : std::string_view(arena).substr(off, len);
+        }
+    };
+    std::vector<Keys> keys;
+    std::string scratch;
 
     char* alloc(size_t n)
     {
@@ -148,8 +169,7 @@ struct Recordset::Store
         rows.push_back(row);
         const int index = static_cast<int>(rows.size()) - 1;
         for (int c = 0; c < cols; ++c) {
-            if (!keys[static_cast<size_t>(c)].empty()) {
-                keys[static_cast<size_t>(c)].emplace_back();
+            if (keys[static_cast<size_t>(c)].built) {
                 refreshKey(index, c);
             }
         }
@@ -178,7 +198,7 @@ struct Recordset::Store
             std::memcpy(p, b.constData(), static_cast<size_t>(b.size()));
             p += b.size();
             l[c] = static_cast<qint32>(b.size());
-            if (!keys[static_cast<size_t>(c)].empty()) {
+            if (keys[static_cast<size_t>(c)].built) {
                 refreshKey(row, c);
             }
         }
@@ -186,7 +206,57 @@ struct Recordset::Store
 
     void refreshKey(int row, int col)
     {
-        foldInto(raw(row, col), keys[static_cast<size_t>(col)][static_cast<size_t>(row)]);
+        Keys& k = keys[static_cast<size_t>(col)];
+        if (k.spans.size() <= static_cast<size_t>(row)) {
+            k.spans.resize(static_cast<size_t>(row) + 1, {0, Keys::kNullKey});
+        }
+        k.rank.clear();
+        bool isNull = false;
+        const std::string_view v = raw(row, col, &isNull);
+        if (isNull) {
+            k.spans[static_cast<size_t>(row)] = {0, Keys::kNullKey};
+            return;
+        }
+        foldInto(v, scratch);
+        k.spans[static_cast<size_t>(row)] = {static_cast<quint32>(k.arena.size()),
+                                             static_cast<quint32>(scratch.size())};
+        k.arena += scratch;
+    }
+
+    void buildKeys(int col)
+    {
+        Keys& k = keys[static_cast<size_t>(col)];
+        if (k.built) {
+            return;
+        }
+        k.built = true;
+        k.spans.reserve(rows.size());
+        for (size_t r = 0; r < rows.size(); ++r) {
+            refreshKey(static_cast<int>(r), col);
+        }
+    }
+
+    void buildRanks(int col)
+    {
+        buildKeys(col);
+        Keys& k = keys[static_cast<size_t>(col)];
+        if (!k.rank.empty() || rows.empty()) {
+            return;
+        }
+        std::vector<int> byKey(rows.size());
+        for (size_t r = 0; r < byKey.size(); ++r) {
+            byKey[r] = static_cast<int>(r);
+        }
+        std::sort(byKey.begin(), byKey.end(), [&k](int a, int b) { return k.at(a) < k.at(b); });
+        k.rank.assign(rows.size(), 0);
+        int rank = 0;
+        for (size_t i = 0; i < byKey.size(); ++i) {
+            if (i > 0 && k.at(byKey[i]) != k.at(byKey[i - 1])) {
+                ++rank;
+            }
+            k.rank[static_cast<size_t>(byKey[i])] = rank;
+        }
+        k.rankCount = rank + 1;
     }
 };
 
@@ -527,15 +597,14 @@ Recordset::Criterion Recordset::parseCriterion(const QString& text) const
     return c;
 }
 
-bool Recordset::matches(const Criterion& c, int storeRow, std::string& scratch) const
+bool Recordset::matches(const Criterion& c, int storeRow) const
 {
-    bool isNull = false;
-    const std::string_view v = m_store->raw(storeRow, c.field, &isNull);
-    if (isNull) {
+    // The caller has built the field's keys.
+    const Store::Keys& keys = m_store->keys[static_cast<size_t>(c.field)];
+    if (keys.isNull(storeRow)) {
         return false;
     }
-    foldInto(v, scratch);
-    const std::string_view s(scratch);
+    const std::string_view s = keys.at(storeRow);
     switch (c.kind) {
     case Criterion::Equal:
         return s == c.pattern;
@@ -549,18 +618,6 @@ bool Recordset::matches(const Criterion& c, int storeRow, std::string& scratch) 
     return false;
 }
 
-const std::vector<std::string>& Recordset::sortKeys(int field)
-{
-    auto& keys = m_store->keys[static_cast<size_t>(field)];
-    if (keys.size() != m_store->rows.size()) {
-        keys.assign(m_store->rows.size(), {});
-        for (size_t r = 0; r < keys.size(); ++r) {
-            m_store->refreshKey(static_cast<int>(r), field);
-        }
-    }
-    return keys;
-}
-
 void Recordset::applySortOrder()
 {
     m_order.clear();
@@ -570,20 +627,29 @@ void Recordset::applySortOrder()
             m_order.push_back(static_cast<int>(r));
         }
     }
-    if (m_sortField < 0) {
+    if (m_sortField < 0 || m_order.empty()) {
         return;
     }
-    const auto& keys = sortKeys(m_sortField);
-    // Ties keep the data source's order in both directions.
-    if (m_sortDesc) {
-        std::stable_sort(m_order.begin(), m_order.end(), [&keys](int a, int b) {
-            return keys[static_cast<size_t>(b)] < keys[static_cast<size_t>(a)];
-        });
-    } else {
-        std::stable_sort(m_order.begin(), m_order.end(), [&keys](int a, int b) {
-            return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
-        });
+    // A counting sort over the key ranks: stable, so ties keep the data source's order in both
+    // directions.
+    m_store->buildRanks(m_sortField);
+    const Store::Keys& keys = m_store->keys[static_cast<size_t>(m_sortField)];
+    const auto bucket = [&](int row) {
+        const int rank = keys.rank[static_cast<size_t>(row)];
+        return static_cast<size_t>(m_sortDesc ? keys.rankCount - 1 - rank : rank);
+    };
+    std::vector<int> starts(static_cast<size_t>(keys.rankCount) + 1, 0);
+    for (int row : m_order) {
+        ++starts[bucket(row) + 1];
     }
+    for (size_t i = 1; i < starts.size(); ++i) {
+        starts[i] += starts[i - 1];
+    }
+    std::vector<int> sorted(m_order.size());
+    for (int row : m_order) {
+        sorted[static_cast<size_t>(starts[bucket(row)]++)] = row;
+    }
+    m_order.swap(sorted);
 }
 
 void Recordset::rebuildView()
@@ -593,11 +659,11 @@ void Recordset::rebuildView()
         return;
     }
     m_view.clear();
-    std::string scratch;
+    m_store->buildKeys(m_criterion->field);
     const int pending = m_editMode != adEditNone ? m_editRow : -1;
     for (int r : m_order) {
         // A row being edited or added stays visible, as it does until the filter is set again.
-        if (r == pending || matches(*m_criterion, r, scratch)) {
+        if (r == pending || matches(*m_criterion, r)) {
             m_view.push_back(r);
         }
     }
@@ -746,9 +812,9 @@ void Recordset::Find(const QString& criteria, long skipRows, int direction)
         }
     }
     i += static_cast<int>(skipRows) * step;
-    std::string scratch;
+    m_store->buildKeys(c.field);
     for (; i >= 0 && i < n; i += step) {
-        if (matches(c, m_view[static_cast<size_t>(i)], scratch)) {
+        if (matches(c, m_view[static_cast<size_t>(i)])) {
             setCurrent(i);
             return;
         }
@@ -860,9 +926,12 @@ void Recordset::Update()
 
 void Recordset::removeFromView(int storeRow)
 {
+    const int at = viewIndexOf(storeRow);
+    if (at >= 0) {
+        emit rowAboutToBeRemoved(at);
+    }
     m_store->rows[static_cast<size_t>(storeRow)].alive = false;
     m_order.erase(std::remove(m_order.begin(), m_order.end(), storeRow), m_order.end());
-    const int at = viewIndexOf(storeRow);
     if (at >= 0) {
         m_view.erase(m_view.begin() + at);
         if (m_cur > at) {

@@ -138,6 +138,8 @@ signals:
     void rowsReset();
     /// A row was inserted into the view at viewRow (AddNew).
     void rowInserted(int viewRow);
+    /// A row is about to leave the view (still present while this is emitted).
+    void rowAboutToBeRemoved(int viewRow);
     /// A row left the view (Delete, cancelled AddNew).
     void rowRemoved(int viewRow);
 
@@ -152,9 +154,8 @@ private:
     void setCurrent(int viewRow, bool deleted = false);
     void rebuildView();
     void applySortOrder();
-    const std::vector<std::string>& sortKeys(int field);
     Criterion parseCriterion(const QString& text) const;
-    bool matches(const Criterion& c, int storeRow, std::string& scratch) const;
+    bool matches(const Criterion& c, int storeRow) const;
     void writeRow(int storeRow);
     int currentStoreRow() const;
     int viewIndexOf(int storeRow) const;

@@ -115,7 +115,7 @@ void DataGrid::attachRecordset(ado::Recordset* rs)
         };
         m_links << connect(rs, &ado::Recordset::rowsReset, this, raise)
                 << connect(rs, &ado::Recordset::rowInserted, this, raise)
-                << connect(rs, &ado::Recordset::rowRemoved, this, raise);
+                << connect(rs, &ado::Recordset::rowAboutToBeRemoved, this, raise);
         m_model->setRecordset(rs);
         m_links << connect(rs, &ado::Recordset::rowsReset, this, [this, lower] {
             buildColumnsIfNeeded();

@@ -17,6 +17,8 @@ void RecordsetModel::setRecordset(ado::Recordset* recordset)
         m_links << connect(m_rs, &ado::Recordset::rowsReset, this, &RecordsetModel::reset)
                 << connect(m_rs, &ado::Recordset::rowChanged, this, &RecordsetModel::onRowChanged)
                 << connect(m_rs, &ado::Recordset::rowInserted, this, &RecordsetModel::onRowInserted)
+                << connect(m_rs, &ado::Recordset::rowAboutToBeRemoved, this,
+                           &RecordsetModel::onRowAboutToBeRemoved)
                 << connect(m_rs, &ado::Recordset::rowRemoved, this, &RecordsetModel::onRowRemoved)
                 << connect(m_rs, &QObject::destroyed, this, &RecordsetModel::reset);
     }
@@ -75,12 +77,21 @@ void RecordsetModel::onRowInserted(int row)
     endInsertRows();
 }
 
-void RecordsetModel::onRowRemoved(int row)
+void RecordsetModel::onRowAboutToBeRemoved(int row)
 {
     if (row < 0 || row >= m_rows) {
         return;
     }
     beginRemoveRows({}, row, row);
+    m_removing = true;
+}
+
+void RecordsetModel::onRowRemoved(int /*row*/)
+{
+    if (!m_removing) {
+        return;
+    }
+    m_removing = false;
     --m_rows;
     endRemoveRows();
 }

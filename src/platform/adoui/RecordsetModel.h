@@ -41,12 +41,14 @@ private:
     void reset();
     void onRowChanged(int row);
     void onRowInserted(int row);
+    void onRowAboutToBeRemoved(int row);
     void onRowRemoved(int row);
 
     QPointer<ado::Recordset> m_rs;
     QStringList m_fields;
     QList<int> m_fieldIndex; // recordset ordinal per column, -1 when unknown
     int m_rows = 0;
+    bool m_removing = false;
     QList<QMetaObject::Connection> m_links;
 };
 
