@@ -104,7 +104,7 @@ struct Recordset::Store
             }
             return p;
         }
-        if (chunkUsed + n > kChunkSize) {
+        if (chunks.empty() || chunkUsed + n > kChunkSize) {
             chunks.push_back(std::make_unique<char[]>(kChunkSize));
             chunkUsed = 0;
         }
