@@ -1,13 +1,9 @@
 // The main window's notification-area icon.
 #include "mainwindow/frmMain.h"
 
+#include "dialogs/frmSysTray.h"
 #include "errortrace/Proc.h"
-
-class frmSysTray
-{
-public:
-    void Form_QueryUnload() {}
-};
+#include "platform/tray/NotifyIcon.h"
 
 frmMain::frmMain(QWidget* parent)
     : QMainWindow(parent)
@@ -20,6 +16,12 @@ frmMain::~frmMain() = default;
 
 void frmMain::createTrayIcon()
 {
+    m_frmSysTray = std::make_unique<frmSysTray>();
+    m_frmSysTray->AddMenuItem(QStringLiteral("&Open Pinvara"), QStringLiteral("open"), true);
+    m_frmSysTray->AddMenuItem(QStringLiteral("-"), QString(), false);
+    m_frmSysTray->AddMenuItem(QStringLiteral("&Close"), QStringLiteral("close"), false);
+    m_frmSysTray->setToolTip(QStringLiteral("Pinvara"));
+    m_frmSysTray->setIconHandle(tray::registerIcon(windowIcon()));
 }
 
 void frmMain::Form_QueryUnload(bool& Cancel, int UnloadMode)
@@ -29,9 +31,8 @@ void frmMain::Form_QueryUnload(bool& Cancel, int UnloadMode)
     cw::Proc proc(kModule, QStringLiteral("Sub Form_QueryUnload"));
     proc.run([&] {
         if (m_frmSysTray) {
-            m_frmSysTray->Form_QueryUnload();
+            m_frmSysTray->Unload();
             m_frmSysTray.reset();
         }
     });
 }
-

@@ -1,6 +1,9 @@
 #include "MainWindowFixture.h"
 #include "TestMain.h"
+#include "dialogs/frmSysTray.h"
 #include "platform/adoui/DataGrid.h"
+
+#include <QAction>
 
 #include <QLabel>
 
@@ -169,6 +172,21 @@ private slots:
         gDBpath = QStringLiteral("/data/new.pnv");
         w.close();
         QCOMPARE(fx.stored("DBpath"), QStringLiteral("/data/old.pnv"));
+    }
+
+    void trayIconAfterLoad()
+    {
+        // Guards against the tray menu being built in the wrong order or without its default.
+        frmMain w;
+        QVERIFY(w.m_frmSysTray);
+        frmSysTray& tray = *w.m_frmSysTray;
+        QCOMPARE(tray.menuCount(), 3);
+        QCOMPARE(tray.menuItem(0)->text(), QStringLiteral("&Open Pinvara"));
+        QCOMPARE(tray.menuTag(0), QStringLiteral("open"));
+        QVERIFY(tray.menuItem(1)->isSeparator() || tray.menuItem(1)->text() == u"-");
+        QCOMPARE(tray.menuTag(2), QStringLiteral("close"));
+        QCOMPARE(tray.DefaultMenuIndex(), 0);
+        QCOMPARE(tray.ToolTip(), QStringLiteral("Pinvara"));
     }
 
     void exitCommandsCloseTheWindow()
