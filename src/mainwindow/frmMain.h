@@ -1,13 +1,181 @@
-// The main window: the account data file, its grid and editor.
+// The main window: the account data file, its grid and editor, and the window's life cycle.
 #pragma once
 
+#include <QDate>
 #include <QMainWindow>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class SkinImage;
+class frmSysTray;
+
+namespace adoui {
+class DataControl;
+class DataGrid;
+class FieldBinding;
+} // namespace adoui
 
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
+    inline static const QString kModule = QStringLiteral("frmMain");
+
+    /// Builds the window's controls and runs its load.
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
+
+    // Life cycle
+    void Form_Load();
+    void Form_QueryUnload(bool& Cancel, int UnloadMode);
+    void Form_Unload(bool& Cancel);
+    void Form_Activate();
+    void Form_MouseDown(int Button, int Shift, float X, float Y);
+    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    void mnuFileExit_Click();
+    void mnuSysExit_Click();
+
+    /// The program's command line split at TAB characters: index 0 is empty, parts from 1.
+    QStringList GetCommandLine(int maxArgs = 10);
+
+    // Data file
+    bool DBconnect(const QString& sPW);
+    bool CompactAndEncrypt(const QString& sDest, const QString& sPW);
+    void UpdateLastload(const QString& path);
+
+    // Procedures the window's commands share
+    void InitTimer();
+    void UpdateTools(bool pictures);
+    void UpdateImage(SkinImage* image, const QString& pictureName);
+    void DisplayInfo();
+
+    // Members shared by the window's procedures
+    bool m_bLocked = false;
+    int32_t m_lTickMs = 0;
+    int16_t m_iTimeout = 0;
+    int16_t m_iTimeLeft = 0;
+    QString m_sLastPath;
+    QString m_sConnect;
+    std::unique_ptr<frmSysTray> m_frmSysTray;
+    QString m_sHelpFile;
+
+    /// The status bar's panel text (1 to 3).
+    QString panelText(int panel) const;
+    void setPanelText(int panel, const QString& text);
+
+    /// The window's place and size in twips.
+    float leftTwips() const;
+    float topTwips() const;
+    float widthTwips() const;
+    float heightTwips() const;
+
+    /// Test seams: the command-line text (without the program name) and today's date.
+    static void setCommandLineText(std::optional<QString> text);
+    static void setToday(std::function<QDate()> today);
+    /// The connection string for a data file and its database password.
+    static QString connectionString(const QString& path, const QString& password);
+    /// The two compaction strings: the current file under its password, and the target.
+    static QString compactSource(const QString& path, const QString& password);
+    static QString compactDestination(const QString& path, const QString& password);
+    /// The in-place compaction's temporary file for a day.
+    static QString compactTempFile(const QDate& day);
+
+    /// Test seam: runs between the compacted copy being written beside the data file and its
+    /// rename over the data file.
+    static void setBeforeReplaceHook(std::function<void()> hook);
+
+    // Controls
+    QFrame* CoolBar1 = nullptr;
+    QFrame* fraToolbar = nullptr;
+    QFrame* Frame4 = nullptr;
+    QFrame* Frame1 = nullptr;
+    QToolBar* tbToolBar = nullptr;
+    adoui::DataGrid* DataGrid1 = nullptr;
+    adoui::DataControl* Adodc1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QLineEdit* txtAccount = nullptr;
+    QLineEdit* txtURL = nullptr;
+    QLineEdit* txtID = nullptr;
+    QLineEdit* txtPW = nullptr;
+    QPlainTextEdit* txtHint = nullptr;
+    QLineEdit* txtKey1Label = nullptr;
+    QLineEdit* txtKey1 = nullptr;
+    QLineEdit* txtKey2Label = nullptr;
+    QLineEdit* txtKey2 = nullptr;
+    QLineEdit* txtKey3Label = nullptr;
+    QLineEdit* txtKey3 = nullptr;
+    QLineEdit* txtKey4Label = nullptr;
+    QLineEdit* txtKey4 = nullptr;
+    QPlainTextEdit* txtINFO = nullptr;
+    QRadioButton* optField[2] = {};
+    QLineEdit* txtFilter = nullptr;
+    QLineEdit* txtFilter2 = nullptr;
+    QPushButton* cmdFilter = nullptr;
+    QPushButton* cmdFilter2 = nullptr;
+    QPushButton* cmdClearFilter = nullptr;
+    QPlainTextEdit* txtDataInform = nullptr;
+    QPushButton* cmdPassword = nullptr;
+    QLabel* Label7 = nullptr;
+    QStatusBar* sbStatusBar = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* timOnTop = nullptr;
+    SkinImage* imgTBopen = nullptr;
+    SkinImage* imgTBclose = nullptr;
+    SkinImage* imgTBnew = nullptr;
+    SkinImage* imgTBunlock = nullptr;
+    SkinImage* imgTBsave = nullptr;
+    SkinImage* imgTBprint = nullptr;
+    SkinImage* imgTBoptions = nullptr;
+    SkinImage* imgTBhelp = nullptr;
+    SkinImage* imgTBinfo = nullptr;
+    SkinImage* imgTBontop = nullptr;
+    SkinImage* imgTBmin = nullptr;
+    SkinImage* imgTBexit = nullptr;
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QMenu* mnuView = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QMenu* mnuListPopup = nullptr;
+    QMenu* mnuSysPopup = nullptr;
+
+    /// The bound edit boxes, in the order of the record's fields.
+    QList<adoui::FieldBinding*> bindings() const { return m_bindings; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildToolbarBands();
+    void buildEditor();
+    void buildFilter();
+    void buildMenus();
+    QString settingsSection() const;
+    void removeExtraColumns();
+    void applyColumnWidths();
+    void createTrayIcon();
+
+    QList<adoui::FieldBinding*> m_bindings;
+    bool m_unloaded = false;
+    bool m_wasMinimised = false;
 };

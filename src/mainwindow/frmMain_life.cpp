@@ -1,0 +1,351 @@
+// The main window's load, close and settings.
+#include "mainwindow/frmMain.h"
+
+#include "errortrace/Proc.h"
+#include "errortrace/modCatchwell.h"
+#include "mainwindow/SkinImage.h"
+#include "platform/adoui/DataGrid.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/vb/Constants.h"
+#include "platform/vb/Convert.h"
+#include "startup/Globals.h"
+#include "startup/Module1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+
+namespace {
+
+const QString kApp = QStringLiteral("Quorrel - Keyfold");
+
+std::optional<QString>& commandLineOverride()
+{
+    static std::optional<QString> text;
+    return text;
+}
+
+// VB's Trim: blanks only, not tabs or line ends.
+QString trimBlanks(const QString& s)
+{
+    qsizetype first = 0;
+    qsizetype last = s.size();
+    while (first < last && s[first] == u' ') {
+        ++first;
+    }
+    while (last > first && s[last - 1] == u' ') {
+        --last;
+    }
+    return s.mid(first, last - first);
+}
+
+int px(double twips)
+{
+    return static_cast<int>(twips / vb::kTwipsPerPixel + 0.5);
+}
+
+} // namespace
+
+
+void frmMain::setCommandLineText(std::optional<QString> text)
+{
+    commandLineOverride() = std::move(text);
+}
+
+QString frmMain::settingsSection() const
+{
+    return QStringLiteral("Accounts\\") + gUserName + QStringLiteral("\\Settings");
+}
+
+QString frmMain::panelText(int panel) const
+{
+    auto* label = sbStatusBar->findChild<QLabel*>(QStringLiteral("Panel%1").arg(panel));
+    return label != nullptr ? label->text() : QString();
+}
+
+void frmMain::setPanelText(int panel, const QString& text)
+{
+    if (auto* label = sbStatusBar->findChild<QLabel*>(QStringLiteral("Panel%1").arg(panel))) {
+        label->setText(text);
+    }
+}
+
+float frmMain::leftTwips() const
+{
+    return static_cast<float>(x() * vb::kTwipsPerPixel);
+}
+
+float frmMain::topTwips() const
+{
+    return static_cast<float>(y() * vb::kTwipsPerPixel);
+}
+
+float frmMain::widthTwips() const
+{
+    return static_cast<float>(width() * vb::kTwipsPerPixel);
+}
+
+float frmMain::heightTwips() const
+{
+    return static_cast<float>(height() * vb::kTwipsPerPixel);
+}
+
+void frmMain::Form_Load()
+{
+    cw::Proc proc(kModule, QStringLiteral("Sub Form_Load"));
+    proc.run([&] {
+        const QString section = settingsSection();
+        auto setting = [&](const char* key, const QString& def) {
+            return settings::GetSetting(kApp, section, QString::fromLatin1(key), def);
+        };
+
+        for (int b = 1; b <= 3; ++b) {
+            CoolBar1->findChild<QFrame*>(QStringLiteral("Band%1").arg(b))->setProperty("Style", 1);
+        }
+        UpdateImage(imgTBclose, QStringLiteral("TB-DISABLED"));
+        UpdateImage(imgTBsave, QStringLiteral("TB-DISABLED"));
+        UpdateImage(imgTBprint, QStringLiteral("TB-DISABLED"));
+        setPanelText(1, QStringLiteral("No DataBase Loaded:"));
+        Module1::LoadResStrings(*this);
+
+        move(px(vb::cSng(setting("MainLeft", QStringLiteral("1000")))),
+             px(vb::cSng(setting("MainTop", QStringLiteral("1000")))));
+        adjustSize();
+        if (widthTwips() < 10455) {
+            resize(px(10455), height());
+        }
+        if (heightTwips() < 7845) {
+            resize(width(), px(7845));
+        }
+
+        const double gridWidth = DataGrid1->widthTwips();
+        const QString colDefault = vb::cStr(gridWidth * 0.5 - 60.1);
+        gPeekOn = vb::cBool(setting("PeekOn", QStringLiteral("True")));
+        gPeekTime = vb::cInt(setting("PeekTime", QStringLiteral("10")));
+        gTimeoutOn = vb::cBool(setting("TimeoutOn", QStringLiteral("True")));
+        gTimeoutTime = vb::cInt(setting("TimeoutTime", QStringLiteral("5")));
+        gKeepOnTop = vb::cBool(setting("KeepOnTop", QStringLiteral("False")));
+        gAutoLoad = vb::cBool(setting("AutoLoad", QStringLiteral("True")));
+        gDBpath = setting("DBpath", QString());
+        gEncryptFlag = vb::cBool(setting("Encrypt", QStringLiteral("False")));
+        gColAccount = vb::cSng(setting("ColAccount", colDefault));
+        gColURL = vb::cSng(setting("ColURL", colDefault));
+
+        if (double(gColAccount) + double(gColURL) > gridWidth - 299.1) {
+            gColAccount = static_cast<float>(gridWidth * 0.5 - 150.1);
+            gColURL = gColAccount;
+        }
+        applyColumnWidths();
+
+        gHideNewFileInfo = vb::cBool(setting("ShowNew", QStringLiteral("False")));
+        gEmptyFile = vb::cBool(setting("EmptyFile", QStringLiteral("False")));
+
+        const QStringList parts = GetCommandLine(10);
+        if (parts.size() > 1) {
+            QString path = parts.mid(1).join(QString());
+            path.replace(u'"', u' ');
+            path = trimBlanks(path);
+            if (!path.isEmpty()) {
+                gDBpath = path;
+                DBconnect(QString());
+            }
+        } else if (gAutoLoad && !gDBpath.isEmpty()) {
+            DBconnect(QString());
+        }
+
+        m_sHelpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/QuorrelKeyfold.chm");
+        removeExtraColumns();
+
+        m_lTickMs = 60000;
+        m_iTimeout = gTimeoutTime;
+        m_iTimeLeft = m_iTimeout;
+
+        UpdateTools(false);
+        DisplayInfo();
+
+        createTrayIcon();
+
+        using modCatchwell::cwOPTION;
+        cwOPTION(11, true);
+        cwOPTION(12, false);
+        cwOPTION(13, false);
+        cwOPTION(14, false);
+        cwOPTION(15, false);
+        cwOPTION(16, QStringLiteral("PNV.LOG"));
+        cwOPTION(22, false);
+        cwOPTION(23, true);
+        cwOPTION(25, 20);
+        cwOPTION(26, QStringLiteral("PNV.LOG"));
+        cwOPTION(27, true);
+
+        UpdateImage(imgTBontop, gKeepOnTop ? QStringLiteral("LED-GUP") : QStringLiteral("LED-RUP"));
+        InitTimer();
+    });
+}
+
+QStringList frmMain::GetCommandLine(int maxArgs)
+{
+    cw::Proc proc(kModule, QStringLiteral("Function GetCommandLine"));
+    QStringList parts;
+    proc.run([&] {
+        QStringList result(maxArgs + 1);
+        const QString text = commandLineOverride().has_value()
+                                 ? *commandLineOverride()
+                                 : QCoreApplication::arguments().mid(1).join(u' ');
+        int count = 0;
+        bool inPart = false;
+        for (const QChar c : text) {
+            if (c == u'\t') {
+                inPart = false;
+                continue;
+            }
+            if (!inPart) {
+                if (count == maxArgs) {
+                    break;
+                }
+                ++count;
+                inPart = true;
+            }
+            result[count] += c;
+        }
+        parts = result.mid(0, count + 1);
+    });
+    return parts;
+}
+
+void frmMain::Form_Unload(bool& Cancel)
+{
+    Q_UNUSED(Cancel);
+    cw::Proc proc(kModule, QStringLiteral("Sub Form_Unload"));
+    proc.run([&] {
+        if (gOpenPassword.isEmpty()) {
+            CompactAndEncrypt(QString(), QString());
+        }
+        QList<QWidget*> others;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != this && w->isWindow() && qobject_cast<QMenu*>(w) == nullptr) {
+                others.prepend(w);
+            }
+        }
+        for (QWidget* w : others) {
+            w->close();
+        }
+        if (!isMinimized() && !m_wasMinimised) {
+            const QString section = settingsSection();
+            auto save = [&](const char* key, const QString& value) {
+                settings::SaveSetting(kApp, section, QString::fromLatin1(key), value);
+            };
+            save("MainLeft", vb::cStrSingle(leftTwips()));
+            save("MainTop", vb::cStrSingle(topTwips()));
+            save("MainWidth", vb::cStrSingle(widthTwips()));
+            save("MainHeight", vb::cStrSingle(heightTwips()));
+            save("DBpath", gDBpath);
+            save("Encrypt", vb::boolText(gEncryptFlag));
+            save("ColAccount", vb::cStrSingle(gColAccount));
+            save("ColURL", vb::cStrSingle(gColURL));
+            save("ShowNew", vb::boolText(gHideNewFileInfo));
+            save("EmptyFile", vb::boolText(gEmptyFile));
+        }
+    });
+}
+
+void frmMain::Form_Activate()
+{
+    cw::Proc proc(kModule, QStringLiteral("Sub Form_Activate"));
+}
+
+void frmMain::Form_MouseDown(int, int, float, float)
+{
+    cw::Proc proc(kModule, QStringLiteral("Sub Form_MouseDown"));
+}
+
+void frmMain::Form_MouseMove(int, int, float, float)
+{
+    cw::Proc proc(kModule, QStringLiteral("Sub Form_MouseMove"));
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    cw::Proc proc(kModule, QStringLiteral("Sub mnuFileExit_Click"));
+    proc.run([&] { close(); });
+}
+
+void frmMain::mnuSysExit_Click()
+{
+    cw::Proc proc(kModule, QStringLiteral("Sub mnuSysExit_Click"));
+    proc.run([&] {
+        bool cancel = false;
+        Form_QueryUnload(cancel, 0);
+        if (!cancel) {
+            close();
+        }
+    });
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (!m_unloaded) {
+        bool cancel = false;
+        Form_QueryUnload(cancel, 0);
+        if (cancel) {
+            event->ignore();
+            return;
+        }
+        Form_Unload(cancel);
+        m_unloaded = true;
+    }
+    event->accept();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        m_wasMinimised = isMinimized();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void frmMain::InitTimer()
+{
+    cw::Proc proc(kModule, QStringLiteral("Sub InitTimer"));
+}
+
+void frmMain::UpdateTools(bool)
+{
+    cw::Proc proc(kModule, QStringLiteral("Sub UpdateTools"));
+}
+
+void frmMain::DisplayInfo()
+{
+    cw::Proc proc(kModule, QStringLiteral("Sub DisplayInfo"));
+}
+
+void frmMain::UpdateImage(SkinImage* image, const QString& pictureName)
+{
+    cw::Proc proc(kModule, QStringLiteral("Function UpdateImage"));
+    proc.run([&] {
+        QString file;
+        if (!Module1::GetTempFile(QString(), QStringLiteral("pnv"), 0, file)) {
+            return;
+        }
+        // The temporary file goes whatever happens to the picture.
+        struct Remove
+        {
+            QString path;
+            ~Remove() { QFile::remove(path); }
+        } remove{file};
+        if (Module1::SaveResItemToDisk(pictureName, QStringLiteral("CUSTOM"), file) != 0) {
+            return;
+        }
+        QPixmap picture(file);
+        if (picture.isNull()) {
+            vb::raise(481);
+        }
+        image->setPicture(picture);
+        image->setPictureName(pictureName);
+    });
+}

@@ -1,0 +1,266 @@
+#include "MainWindowFixture.h"
+#include "TestMain.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/Recordset.h"
+#include "platform/adoui/DataControl.h"
+#include "platform/adoui/DataGrid.h"
+#include "platform/vb/Constants.h"
+
+class TestFrmMainData : public QObject
+{
+    Q_OBJECT
+
+    MainWindowFixture fx;
+
+    static bool opens(const QString& file, const QString& password, long* count = nullptr)
+    {
+        try {
+            auto c = std::make_shared<ado::Connection>();
+            c->Open(frmMain::connectionString(file, password));
+            ado::Recordset rs;
+            rs.Open(QStringLiteral("Select * from tblAccount"), c);
+            if (count != nullptr) {
+                *count = rs.RecordCount();
+            }
+            rs.Close();
+            return true;
+        } catch (const vb::Error&) {
+            return false;
+        }
+    }
+
+    // A template file keyed under the logged-in user's password, path in gDBpath.
+    QString keyedFile(frmMain& w, const QString& name)
+    {
+        gDBpath = fx.templateFile(name);
+        w.CompactAndEncrypt(QString(), QString());
+        return gDBpath;
+    }
+
+    static void addAccounts(frmMain& w, int n)
+    {
+        ado::Recordset* rs = w.Adodc1->Recordset();
+        for (int i = 0; i < n; ++i) {
+            rs->AddNew();
+            rs->Fields(QStringLiteral("Account")).setValue(QStringLiteral("Account %1").arg(i));
+            rs->Fields(QStringLiteral("Password")).setValue(QStringLiteral("pw;%1").arg(i));
+            rs->Update();
+        }
+    }
+
+private slots:
+    void init() { fx.setUp(); }
+    void cleanup()
+    {
+        VERIFY_DRAINED(*fx.host);
+        fx.tearDown();
+    }
+
+    void connectionStringsAreExact()
+    {
+        // Guards against a property dropped, reordered or escaped in the strings handed to the engine.
+        QCOMPARE(frmMain::connectionString(QStringLiteral("/d/a.pnv"), QStringLiteral("p;wR7305")),
+                 QStringLiteral(
+                     "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/d/a.pnv;"
+                     "Mode=ReadWrite|Share Deny None;Extended Properties=\"\";"
+                     "Jet OLEDB:System database=\"\";Jet OLEDB:Registry Path=\"\";"
+                     "Jet OLEDB:Database Password=p;wR7305;Jet OLEDB:Engine Type=5;"
+                     "Jet OLEDB:Database Locking Mode=1;Jet OLEDB:Global Partial Bulk Ops=2;"
+                     "Jet OLEDB:Global Bulk Transactions=1;Jet OLEDB:New Database Password=\"\";"
+                     "Jet OLEDB:Create System Database=False;Jet OLEDB:Encrypt Database=False;"
+                     "Jet OLEDB:Don't Copy Locale on Compact=False;"
+                     "Jet OLEDB:Compact Without Replica Repair=False;Jet OLEDB:SFP=False"));
+        QCOMPARE(frmMain::compactSource(QStringLiteral("/d/a.pnv"), QStringLiteral("xR7305")),
+                 QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Locking Mode=0;"
+                                "User ID=\"Admin\";Jet OLEDB:Database Password=xR7305;"
+                                "Data Source=/d/a.pnv"));
+        QCOMPARE(frmMain::compactDestination(QStringLiteral("/t/b.pnv"), QStringLiteral("yR7305")),
+                 QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/t/b.pnv;"
+                                "Jet OLEDB:Engine Type=5;Jet OLEDB:Encrypt Database=True;"
+                                "Jet OLEDB:Database Password=yR7305"));
+        QCOMPARE(frmMain::compactTempFile(QDate(2026, 12, 8)),
+                 Module1::GetTempDir() + QStringLiteral("12-08-2026_PNVcompact.pnv"));
+    }
+
+    void templateIsKeyedAndReconnects()
+    {
+        // Guards against a new file left unencrypted or not reopening under the login password.
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("fresh.pnv"));
+        QVERIFY(!fx.header(file).startsWith("SQLite format 3"));
+        QVERIFY(opens(file, QStringLiteral("Secret#1R7305")));
+        QVERIFY(!opens(file, QStringLiteral("Secret#1")));
+        QVERIFY(w.DBconnect(QString()));
+        QCOMPARE(w.panelText(1), QStringLiteral("0 Accounts stored."));
+        QCOMPARE(w.panelText(2), QStringLiteral("fresh.pnv"));
+        QCOMPARE(gLastLoad, file);
+        QCOMPARE(w.Adodc1->Recordset()->Sort(), QStringLiteral("Account ASC"));
+        QCOMPARE(w.DataGrid1->Columns().Count(), 2);
+        QCOMPARE(w.DataGrid1->Columns().Item(0).DataField(), QStringLiteral("Account"));
+        QCOMPARE(w.DataGrid1->Columns().Item(1).DataField(), QStringLiteral("URL"));
+        QVERIFY(w.m_sConnect.contains(QStringLiteral("Password=Secret#1R7305;")));
+    }
+
+    void accountsSurviveAnInPlaceCompaction()
+    {
+        // Guards against the close of a file losing accounts or a pending new row.
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("kept.pnv"));
+        QVERIFY(w.DBconnect(QString()));
+        addAccounts(w, 3);
+        ado::Recordset* rs = w.Adodc1->Recordset();
+        rs->AddNew();
+        rs->Fields(QStringLiteral("Account")).setValue(QStringLiteral("pending"));
+        QVERIFY(w.CompactAndEncrypt(QString(), QString()));
+        long count = 0;
+        QVERIFY(opens(file, QStringLiteral("Secret#1R7305"), &count));
+        QCOMPARE(count, 4L);
+        QVERIFY(!QFile::exists(frmMain::compactTempFile(QDate::currentDate())));
+        QVERIFY(w.DBconnect(QString()));
+        QCOMPARE(w.panelText(1), QStringLiteral("4 Accounts stored."));
+    }
+
+    void aFailureBeforeTheReplaceKeepsTheOldFile()
+    {
+        // Guards against a failed compaction destroying or half-writing the only copy.
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("safe.pnv"));
+        QVERIFY(w.DBconnect(QString()));
+        addAccounts(w, 2);
+        const QByteArray before = [&] {
+            QFile f(file);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        frmMain::setBeforeReplaceHook([] { vb::raise(61); });
+        fx.host->answerNext(vb::vbOK);
+        QVERIFY(!w.CompactAndEncrypt(QString(), QString()));
+        const auto box = fx.host->messages().constLast();
+        QCOMPARE(box.title, QStringLiteral("DATABASE COMPACT ERROR!"));
+        QCOMPARE(box.text, QStringLiteral("DataCompact Error:\r\n61: \r\nDisk full"));
+        QCOMPARE(box.style, int(vb::vbCritical));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        long count = 0;
+        QVERIFY(opens(file, QStringLiteral("Secret#1R7305"), &count));
+        QCOMPARE(count, 2L);
+        QCOMPARE(QDir(fx.dir->path()).entryList(QDir::Hidden | QDir::Files).filter(u".compact"),
+                 QStringList());
+    }
+
+    void wrongPasswordNamesTheUser()
+    {
+        // Guards against a wrong key being reported as a broken file, or the path kept.
+        frmMain w;
+        keyedFile(w, QStringLiteral("theirs.pnv"));
+        MainWindowFixture::login(QStringLiteral("MARY"), QStringLiteral("Mary#pass"));
+        fx.host->answerNext(vb::vbOK);
+        QVERIFY(!w.DBconnect(QString()));
+        QVERIFY(gDBpath.isEmpty());
+        const auto box = fx.host->messages().constLast();
+        QCOMPARE(box.title, QStringLiteral("PASSWORD MISMATCH!"));
+        QCOMPARE(box.style, 16);
+        QCOMPARE(box.text, QStringLiteral("User: MARY's Login password does not\r\n"
+                                          "match the embedded DataBase password:\r\n"
+                                          "Please use the 'Open Special' Menu command."));
+    }
+
+    void otherPasswordOpensTheFile()
+    {
+        // Guards against the other password not being given the suffix.
+        frmMain w;
+        keyedFile(w, QStringLiteral("shared.pnv"));
+        const QString file = gDBpath;
+        MainWindowFixture::login(QStringLiteral("MARY"), QStringLiteral("Mary#pass"));
+        gDBpath = file;
+        QVERIFY(w.DBconnect(QStringLiteral("Secret#1")));
+    }
+
+    void aTextFileIsAConnectionError()
+    {
+        // Guards against a non-database being taken for a wrong password.
+        frmMain w;
+        QFile f(fx.path(QStringLiteral("notes.pnv")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("just some notes, not a data file\n");
+        f.close();
+        gDBpath = f.fileName();
+        fx.host->answerNext(vb::vbOK);
+        QVERIFY(!w.DBconnect(QString()));
+        QVERIFY(gDBpath.isEmpty());
+        const auto box = fx.host->messages().constLast();
+        QCOMPARE(box.title, QStringLiteral("DATABASE CONNECTION ERROR!"));
+        QVERIFY(box.text.startsWith(QStringLiteral("Database Connection Error:\r\n-2147467259: \r\n")));
+        QVERIFY(box.text.contains(QStringLiteral("notes.pnv")));
+    }
+
+    void aMissingFileFailsSilently()
+    {
+        // Guards against a message, or a cleared path, for a file that is simply not there.
+        frmMain w;
+        gDBpath = fx.path(QStringLiteral("gone.pnv"));
+        QVERIFY(!w.DBconnect(QString()));
+        QCOMPARE(gDBpath, fx.path(QStringLiteral("gone.pnv")));
+        QVERIFY(fx.host->messages().isEmpty());
+    }
+
+    void compactionEdges()
+    {
+        // Guards against work on an empty path, and a second close redoing or undoing the first.
+        frmMain w;
+        gDBpath.clear();
+        QVERIFY(!w.CompactAndEncrypt(QString(), QString()));
+        const QString file = keyedFile(w, QStringLiteral("twice.pnv"));
+        QVERIFY(w.DBconnect(QString()));
+        QVERIFY(w.CompactAndEncrypt(QString(), QString()));
+        const QDateTime stamp = QFileInfo(file).lastModified();
+        QVERIFY(w.CompactAndEncrypt(QString(), QString()));
+        QVERIFY(!w.CompactAndEncrypt(fx.path(QStringLiteral("copy.pnv")), QString()));
+        QCOMPARE(QFileInfo(file).lastModified(), stamp);
+        QVERIFY(!QFile::exists(fx.path(QStringLiteral("copy.pnv"))));
+    }
+
+    void aLeftoverTempFileIsReplaced()
+    {
+        // Guards against an old temporary file of the same day blocking the compaction.
+        frmMain::setToday([] { return QDate(2026, 12, 8); });
+        QFile old(frmMain::compactTempFile(QDate(2026, 12, 8)));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("stale");
+        old.close();
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("daily.pnv"));
+        QVERIFY(opens(file, QStringLiteral("Secret#1R7305")));
+        QVERIFY(!QFile::exists(old.fileName()));
+    }
+
+    void aWrongSourcePasswordIsReportedAndChangesNothing()
+    {
+        // Guards against a compaction under the wrong password replacing the file.
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("mine.pnv"));
+        fx.host->answerNext(vb::vbOK);
+        QVERIFY(!w.CompactAndEncrypt(QString(), QStringLiteral("not it")));
+        QCOMPARE(fx.host->messages().constLast().title, QStringLiteral("DATABASE COMPACT ERROR!"));
+        QVERIFY(fx.host->messages().constLast().text.startsWith(
+            QStringLiteral("DataCompact Error:\r\n-2147217843: \r\n")));
+        QVERIFY(opens(file, QStringLiteral("Secret#1R7305")));
+    }
+
+    void saveAsCopyIsKeyedToTheLogin()
+    {
+        // Guards against a copy written under the other password instead of the login's.
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("src.pnv"));
+        const QString copy = fx.path(QStringLiteral("dst.pnv"));
+        MainWindowFixture::login(QStringLiteral("JOHN"), QStringLiteral("Next#3"));
+        gDBpath = file;
+        QVERIFY(w.CompactAndEncrypt(copy, QStringLiteral("Secret#1")));
+        QVERIFY(opens(copy, QStringLiteral("Next#3R7305")));
+        QVERIFY(opens(file, QStringLiteral("Secret#1R7305")));
+    }
+};
+
+PINVARA_TEST_MAIN(TestFrmMainData)
+#include "tst_frmMain_data.moc"

@@ -1,0 +1,206 @@
+#include "MainWindowFixture.h"
+#include "TestMain.h"
+#include "dialogs/frmSysTray.h"
+#include "platform/adoui/DataGrid.h"
+
+#include <QAction>
+
+#include <QLabel>
+
+class TestFrmMainLife : public QObject
+{
+    Q_OBJECT
+
+    MainWindowFixture fx;
+
+private slots:
+    void init() { fx.setUp(); }
+    void cleanup()
+    {
+        VERIFY_DRAINED(*fx.host);
+        fx.tearDown();
+    }
+
+    void firstRunTakesTheDefaults()
+    {
+        // Guards against wrong defaults for a user with no settings yet.
+        frmMain w;
+        QVERIFY(qAbs(w.leftTwips() - 1000) <= 15);
+        QVERIFY(qAbs(w.topTwips() - 1000) <= 15);
+        QVERIFY(w.widthTwips() >= 10455);
+        QVERIFY(w.heightTwips() >= 7845);
+        QVERIFY(gPeekOn);
+        QCOMPARE(gPeekTime, int16_t(10));
+        QVERIFY(gTimeoutOn);
+        QCOMPARE(gTimeoutTime, int16_t(5));
+        QVERIFY(!gKeepOnTop);
+        QVERIFY(gAutoLoad);
+        QVERIFY(gDBpath.isEmpty());
+        const float half = static_cast<float>(w.DataGrid1->widthTwips() * 0.5 - 150.1);
+        QCOMPARE(gColAccount, half);
+        QCOMPARE(gColURL, half);
+        QCOMPARE(w.windowTitle(), QStringLiteral("  Pinvara V1.1"));
+        QCOMPARE(w.panelText(1), QStringLiteral("No DataBase Loaded:"));
+        QCOMPARE(w.m_lTickMs, 60000);
+        QCOMPARE(w.m_iTimeout, int16_t(5));
+        QCOMPARE(w.m_iTimeLeft, int16_t(5));
+        QCOMPARE(fx.traps, 0);
+    }
+
+    void storedColumnWidths()
+    {
+        // Guards against widths that overflow the grid being kept, or fitting ones reset.
+        fx.save("ColAccount", QStringLiteral("3000"));
+        fx.save("ColURL", QStringLiteral("2500.5"));
+        {
+            frmMain w;
+            QCOMPARE(gColAccount, 3000.0f);
+            QCOMPARE(gColURL, 2500.5f);
+        }
+        fx.save("ColAccount", QStringLiteral("6000"));
+        fx.save("ColURL", QStringLiteral("6000"));
+        frmMain w;
+        const float half = static_cast<float>(w.DataGrid1->widthTwips() * 0.5 - 150.1);
+        QCOMPARE(gColAccount, half);
+        QCOMPARE(gColURL, half);
+    }
+
+    void aBadSettingStopsTheLoadThroughTheTrap()
+    {
+        // Guards against a non-number setting being read as 0 or the load running on after it.
+        fx.save("PeekTime", QStringLiteral("ten"));
+        fx.save("TimeoutOn", QStringLiteral("False"));
+        frmMain w;
+        QCOMPARE(fx.traps, 1);
+        QCOMPARE(w.windowTitle(), QStringLiteral("  Pinvara V1.1"));
+        QVERIFY(gPeekOn);
+        QVERIFY(!gTimeoutOn); // never read: the global keeps its start value
+        QCOMPARE(w.m_lTickMs, 0);
+        QCOMPARE(modCatchwell::cwOPTION(25, QStringLiteral("GET")).toInt(), 0);
+        QCOMPARE(modCatchwell::cwTraceDepth(), 0L);
+    }
+
+    void commandLineSplitsOnlyAtTabs_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<QStringList>("parts");
+        QTest::newRow("none") << "" << 10 << QStringList{""};
+        QTest::newRow("blanks stay") << "/a b/c d.pnv" << 10 << QStringList{"", "/a b/c d.pnv"};
+        QTest::newRow("tab splits") << "a\tb" << 10 << QStringList{"", "a", "b"};
+        QTest::newRow("tabs collapse") << "\t\ta\t\tb\t" << 10 << QStringList{"", "a", "b"};
+        QTest::newRow("maximum") << "a\tb\tc" << 2 << QStringList{"", "a", "b"};
+    }
+    void commandLineSplitsOnlyAtTabs()
+    {
+        // Guards against blanks splitting a path or the part count going past the maximum.
+        QFETCH(QString, text);
+        QFETCH(int, max);
+        QFETCH(QStringList, parts);
+        frmMain w;
+        frmMain::setCommandLineText(text);
+        QCOMPARE(w.GetCommandLine(max), parts);
+    }
+
+    void commandLinePathIsUnquotedAndTrimmed()
+    {
+        // Guards against quotes or outer blanks reaching the path, or the inner blank lost.
+        const QString file = fx.path(QStringLiteral("with blank.pnv"));
+        frmMain::setCommandLineText(QStringLiteral("  \"") + file + QStringLiteral("\"  "));
+        fx.save("DBpath", QStringLiteral("/elsewhere/stored.pnv"));
+        frmMain w;
+        QCOMPARE(gDBpath, file);
+    }
+
+    void twoTabPartsJoinWithoutSeparator()
+    {
+        // Guards against TAB-separated parts being joined with a blank.
+        frmMain::setCommandLineText(QStringLiteral("/tmp/pa\trt.pnv"));
+        frmMain w;
+        QCOMPARE(gDBpath, QStringLiteral("/tmp/part.pnv"));
+    }
+
+    void onlyBlanksAndQuotesOpenNothing()
+    {
+        // Guards against an empty command-line path replacing the stored one or auto-loading.
+        frmMain::setCommandLineText(QStringLiteral(" \" \" "));
+        fx.save("DBpath", QStringLiteral("/elsewhere/stored.pnv"));
+        frmMain w;
+        QCOMPARE(gDBpath, QStringLiteral("/elsewhere/stored.pnv"));
+        QCOMPARE(w.panelText(2), QString());
+    }
+
+    void traceOptionsAfterLoad()
+    {
+        // Guards against the load leaving the trace on or the logs pointed elsewhere.
+        frmMain w;
+        using modCatchwell::cwOPTION;
+        QCOMPARE(cwOPTION(16, QStringLiteral("GET")).toString(), QStringLiteral("PNV.LOG"));
+        QCOMPARE(cwOPTION(26, QStringLiteral("GET")).toString(), QStringLiteral("PNV.LOG"));
+        QCOMPARE(cwOPTION(25, QStringLiteral("GET")).toInt(), 20);
+        QVERIFY(cwOPTION(22, QStringLiteral("GET")).toBool()); // stored inverse of False
+        QVERIFY(QFile::exists(fx.path(QStringLiteral("PNV.LOG"))));
+        const long depth = modCatchwell::cwTraceDepth();
+        w.GetCommandLine();
+        QCOMPARE(modCatchwell::cwTraceDepth(), depth);
+    }
+
+    void settingsAreSavedOnlyWhenNotMinimised()
+    {
+        // Guards against a minimised window storing its icon position, or a close losing settings.
+        gHideNewFileInfo = false;
+        {
+            frmMain w;
+            w.show();
+            gDBpath = QStringLiteral("/data/mine.pnv");
+            gColAccount = 3210.5f;
+            gHideNewFileInfo = true;
+            w.close();
+        }
+        QCOMPARE(fx.stored("DBpath"), QStringLiteral("/data/mine.pnv"));
+        QCOMPARE(fx.stored("ColAccount"), QStringLiteral("3210.5"));
+        QCOMPARE(fx.stored("ShowNew"), QStringLiteral("True"));
+        QCOMPARE(fx.stored("Encrypt"), QStringLiteral("False"));
+        QCOMPARE(fx.stored("EmptyFile"), QStringLiteral("False"));
+        QVERIFY(fx.stored("MainWidth").toDouble() >= 10455);
+        QCOMPARE(fx.stored("PeekOn"), QStringLiteral("<none>")); // the options dialog's to write
+
+        fx.save("DBpath", QStringLiteral("/data/old.pnv"));
+        frmMain w;
+        w.show();
+        w.setWindowState(Qt::WindowMinimized);
+        gDBpath = QStringLiteral("/data/new.pnv");
+        w.close();
+        QCOMPARE(fx.stored("DBpath"), QStringLiteral("/data/old.pnv"));
+    }
+
+    void trayIconAfterLoad()
+    {
+        // Guards against the tray menu being built in the wrong order or without its default.
+        frmMain w;
+        QVERIFY(w.m_frmSysTray);
+        frmSysTray& tray = *w.m_frmSysTray;
+        QCOMPARE(tray.menuCount(), 3);
+        QCOMPARE(tray.menuItem(0)->text(), QStringLiteral("&Open Pinvara"));
+        QCOMPARE(tray.menuTag(0), QStringLiteral("open"));
+        QVERIFY(tray.menuItem(1)->isSeparator() || tray.menuItem(1)->text() == u"-");
+        QCOMPARE(tray.menuTag(2), QStringLiteral("close"));
+        QCOMPARE(tray.DefaultMenuIndex(), 0);
+        QCOMPARE(tray.ToolTip(), QStringLiteral("Pinvara"));
+    }
+
+    void exitCommandsCloseTheWindow()
+    {
+        // Guards against an exit command leaving the window up or skipping the unload.
+        frmMain w;
+        w.show();
+        gDBpath = QStringLiteral("/data/exit.pnv");
+        w.mnuSysExit_Click();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(fx.stored("DBpath"), QStringLiteral("/data/exit.pnv"));
+        QVERIFY(!w.m_frmSysTray);
+    }
+};
+
+PINVARA_TEST_MAIN(TestFrmMainLife)
+#include "tst_frmMain_life.moc"
