@@ -96,6 +96,11 @@ void frmMain::buildControls()
     Label7 = label(client, "Label7", QStringLiteral("PRESS THE REFRESH PASSWORD BUTTON!"), 2400,
                    3600, 5535, 375);
     Label7->lower();
+    // The frames and the grid cover the label; it shows only while they are hidden.
+    for (QWidget* cover : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
+                           static_cast<QWidget*>(Frame3), static_cast<QWidget*>(txtDataInform)}) {
+        cover->setAutoFillBackground(true);
+    }
     cmdPassword = button(client, "cmdPassword", QStringLiteral("REFRESH PASSWORD"),
                          QStringLiteral("Re-enter master password"), 3960, 4200, 2415, 495);
     cmdPassword->hide();
