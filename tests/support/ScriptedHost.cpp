@@ -1,5 +1,7 @@
 #include "ScriptedHost.h"
 
+#include "platform/host/QtHost.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
@@ -124,33 +126,12 @@ void ScriptedHost::sendKeys(QWidget* target, const QString& keys)
     if (window == nullptr) {
         return;
     }
-    auto send = [window](int key, Qt::KeyboardModifiers mods) {
+    for (const host::KeyStroke& s : host::parseKeys(keys)) {
         QWidget* focus = window->focusWidget() != nullptr ? window->focusWidget() : window;
-        QKeyEvent press(QEvent::KeyPress, key, mods);
+        QKeyEvent press(QEvent::KeyPress, s.key, s.modifiers);
         QApplication::sendEvent(focus, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, mods);
+        QKeyEvent release(QEvent::KeyRelease, s.key, s.modifiers);
         QApplication::sendEvent(focus, &release);
-    };
-    const QString k = keys.toLower();
-    qsizetype i = 0;
-    while (i < k.size()) {
-        Qt::KeyboardModifiers mods = Qt::NoModifier;
-        if (k[i] == u'+') {
-            mods = Qt::ShiftModifier;
-            ++i;
-        }
-        if (k.mid(i).startsWith(u"{tab}")) {
-            send(Qt::Key_Tab, mods);
-            i += 5;
-        } else if (k.mid(i).startsWith(u"{home}")) {
-            send(Qt::Key_Home, mods);
-            i += 6;
-        } else if (k.mid(i).startsWith(u"{end}")) {
-            send(Qt::Key_End, mods);
-            i += 5;
-        } else {
-            ++i;
-        }
     }
 }
 

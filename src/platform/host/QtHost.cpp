@@ -171,17 +171,14 @@ FileChoice QtHost::chooseFile(const FileRequest& r)
     return choice;
 }
 
-void postKeys(QWidget* target, const QString& keys)
+QList<KeyStroke> parseKeys(const QString& keys)
 {
-    QWidget* window = target != nullptr ? target->window() : QApplication::activeWindow();
-    if (window == nullptr) {
-        return;
-    }
-    auto post = [window](int key, Qt::KeyboardModifiers mods) {
-        QWidget* focus = window->focusWidget() != nullptr ? window->focusWidget() : window;
-        QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyPress, key, mods));
-        QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyRelease, key, mods));
-    };
+    static const struct
+    {
+        QStringView name;
+        int key;
+    } names[] = {{u"{tab}", Qt::Key_Tab}, {u"{home}", Qt::Key_Home}, {u"{end}", Qt::Key_End}};
+    QList<KeyStroke> strokes;
     const QString k = keys.toLower();
     qsizetype i = 0;
     while (i < k.size()) {
@@ -190,18 +187,32 @@ void postKeys(QWidget* target, const QString& keys)
             mods = Qt::ShiftModifier;
             ++i;
         }
-        if (k.mid(i).startsWith(u"{tab}")) {
-            post(Qt::Key_Tab, mods);
-            i += 5;
-        } else if (k.mid(i).startsWith(u"{home}")) {
-            post(Qt::Key_Home, mods);
-            i += 6;
-        } else if (k.mid(i).startsWith(u"{end}")) {
-            post(Qt::Key_End, mods);
-            i += 5;
-        } else {
+        bool matched = false;
+        for (const auto& n : names) {
+            if (QStringView(k).mid(i).startsWith(n.name)) {
+                strokes << KeyStroke{n.key, mods};
+                i += n.name.size();
+                matched = true;
+                break;
+            }
+        }
+        if (!matched) {
             ++i;
         }
+    }
+    return strokes;
+}
+
+void postKeys(QWidget* target, const QString& keys)
+{
+    QWidget* window = target != nullptr ? target->window() : QApplication::activeWindow();
+    if (window == nullptr) {
+        return;
+    }
+    for (const KeyStroke& s : parseKeys(keys)) {
+        QWidget* focus = window->focusWidget() != nullptr ? window->focusWidget() : window;
+        QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyPress, s.key, s.modifiers));
+        QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyRelease, s.key, s.modifiers));
     }
 }
 

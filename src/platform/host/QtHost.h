@@ -3,6 +3,9 @@
 
 #include "platform/host/Host.h"
 
+#include <QList>
+#include <Qt>
+
 namespace host {
 
 class QtHost : public Host
@@ -21,6 +24,17 @@ public:
 
 /// "desc|*.a|desc2|*.b" as a Qt name filter list ("desc (*.a);;desc2 (*.b)").
 QString qtNameFilters(const QString& filter);
+
+/// One key stroke of a key text.
+struct KeyStroke
+{
+    int key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+/// The key strokes of a key text: "{tab}", "{home}", "{end}", each optionally preceded by "+"
+/// (Shift). Other characters are ignored.
+QList<KeyStroke> parseKeys(const QString& keys);
 
 /// Posts the key strokes of a key text ("{tab}", "{home}+{end}") to the focus widget of target's
 /// window; they take effect once the caller has returned to the event loop.
