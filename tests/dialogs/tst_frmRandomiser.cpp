@@ -65,6 +65,9 @@ void tst_frmRandomiser::designValues()
     QCOMPARE(child<QLabel>(form, u"lblPWC"_s)->text(), u" 8: Characters"_s);
     QCOMPARE(form.txtRandomMaxLength(), 8);
     QVERIFY(!child<QPushButton>(form, u"cmdAccept"_s)->isEnabled());
+    QCOMPARE(child<QPushButton>(form, u"cmdGen"_s)->text(), u"&Generate"_s);
+    QCOMPARE(child<QPushButton>(form, u"cmdAccept"_s)->text(), u"&Accept"_s);
+    QCOMPARE(child<QPushButton>(form, u"cmdCancel"_s)->text(), u"&Cancel"_s);
     QCOMPARE(child<QLabel>(form, u"Label1"_s)->text(),
              u"WARNING: Pressing ACCEPT will overwrite the existing Account Password!"_s);
 }
