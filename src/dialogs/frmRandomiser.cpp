@@ -37,7 +37,12 @@ int drawCode(int kind)
     QRandomGenerator* source = QRandomGenerator::system();
     int c = 0;
     do {
-        c = 48 + static_cast<int>(source->bounded(75U));
+        // Seven random bits, redrawn above 74, give each of the 75 codes exactly equal odds.
+        quint32 bits = 0;
+        do {
+            bits = source->generate() & 0x7FU;
+        } while (bits >= 75U);
+        c = 48 + static_cast<int>(bits);
     } while (rejected(c, kind));
     return c;
 }
@@ -105,7 +110,8 @@ void frmRandomiser::setMaxLength(int length)
 // the box's own limit never drops below the length of the text it holds.
 void frmRandomiser::applyMaxLength()
 {
-    ui->txtRandom->setMaxLength(std::max(m_iMaxLength, static_cast<int>(ui->txtRandom->text().size())));
+    const auto held = static_cast<int>(ui->txtRandom->text().size());
+    ui->txtRandom->setMaxLength(std::max(m_iMaxLength, held));
 }
 
 void frmRandomiser::Form_Load()
