@@ -243,18 +243,33 @@ struct Recordset::Store
         if (!k.rank.empty() || rows.empty()) {
             return;
         }
-        std::vector<int> byKey(rows.size());
+        // Sorting on the first eight key bytes packed into one word settles most comparisons
+        // without touching the strings; equal prefixes fall back to the whole keys.
+        struct Entry
+        {
+            quint64 prefix;
+            int row;
+        };
+        std::vector<Entry> byKey(rows.size());
         for (size_t r = 0; r < byKey.size(); ++r) {
-            byKey[r] = static_cast<int>(r);
+            const std::string_view key = k.at(static_cast<int>(r));
+            quint64 prefix = 0;
+            for (size_t i = 0; i < 8; ++i) {
+                prefix = (prefix << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+            }
+            byKey[r] = {prefix, static_cast<int>(r)};
         }
-        std::sort(byKey.begin(), byKey.end(), [&k](int a, int b) { return k.at(a) < k.at(b); });
+        auto less = [&k](const Entry& a, const Entry& b) {
+            return a.prefix != b.prefix ? a.prefix < b.prefix : k.at(a.row) < k.at(b.row);
+        };
+        std::sort(byKey.begin(), byKey.end(), less);
         k.rank.assign(rows.size(), 0);
         int rank = 0;
         for (size_t i = 0; i < byKey.size(); ++i) {
-            if (i > 0 && k.at(byKey[i]) != k.at(byKey[i - 1])) {
+            if (i > 0 && less(byKey[i - 1], byKey[i])) {
                 ++rank;
             }
-            k.rank[static_cast<size_t>(byKey[i])] = rank;
+            k.rank[static_cast<size_t>(byKey[i].row)] = rank;
         }
         k.rankCount = rank + 1;
     }
