@@ -1,11 +1,13 @@
 // The main window's load, close and settings.
 #include "mainwindow/frmMain.h"
 
+#include "dialogs/frmSysTray.h"
 #include "errortrace/Proc.h"
 #include "errortrace/modCatchwell.h"
 #include "mainwindow/SkinImage.h"
 #include "platform/adoui/DataGrid.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/tray/NotifyIcon.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Convert.h"
 #include "startup/Globals.h"
@@ -50,6 +52,15 @@ int px(double twips)
 
 } // namespace
 
+
+frmMain::frmMain(QWidget* parent)
+    : QMainWindow(parent)
+{
+    buildControls();
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
 
 void frmMain::setCommandLineText(std::optional<QString> text)
 {
@@ -215,6 +226,29 @@ QStringList frmMain::GetCommandLine(int maxArgs)
         parts = result.mid(0, count + 1);
     });
     return parts;
+}
+
+void frmMain::createTrayIcon()
+{
+    m_frmSysTray = std::make_unique<frmSysTray>();
+    m_frmSysTray->AddMenuItem(QStringLiteral("&Open Pinvara"), QStringLiteral("open"), true);
+    m_frmSysTray->AddMenuItem(QStringLiteral("-"), QString(), false);
+    m_frmSysTray->AddMenuItem(QStringLiteral("&Close"), QStringLiteral("close"), false);
+    m_frmSysTray->setToolTip(QStringLiteral("Pinvara"));
+    m_frmSysTray->setIconHandle(tray::registerIcon(windowIcon()));
+}
+
+void frmMain::Form_QueryUnload(bool& Cancel, int UnloadMode)
+{
+    Q_UNUSED(Cancel);
+    Q_UNUSED(UnloadMode);
+    cw::Proc proc(kModule, QStringLiteral("Sub Form_QueryUnload"));
+    proc.run([&] {
+        if (m_frmSysTray) {
+            m_frmSysTray->Unload();
+            m_frmSysTray.reset();
+        }
+    });
 }
 
 void frmMain::Form_Unload(bool& Cancel)
