@@ -47,6 +47,7 @@ QString errorText(long number)
         {424, QStringLiteral("Object required")},
         {438, QStringLiteral("Object doesn't support this property or method")},
         {440, QStringLiteral("Automation error")},
+        {481, QStringLiteral("Invalid picture")},
         {482, QStringLiteral("Printer error")},
         {521, QStringLiteral("Can't open Clipboard")},
         {32755, QStringLiteral("Cancel was selected.")},
