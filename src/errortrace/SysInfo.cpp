@@ -3,6 +3,7 @@
 #include "errortrace/CatchwellState.h"
 #include "errortrace/Report.h"
 #include "errortrace/frmCATCHWELL.h"
+#include "errortrace/WaitCursor.h"
 #include "platform/host/Host.h"
 #include "platform/vb/Convert.h"
 
@@ -157,15 +158,6 @@ void appendProcesses(QString& text, int majorVersion)
     text += kCrLf;
 }
 
-// Holds the wait cursor for the time the description is being gathered.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "errortrace/CatchwellState.h"
 #include "errortrace/Report.h"
 #include "errortrace/SysInfo.h"
+#include "errortrace/WaitCursor.h"
 #include "platform/host/Host.h"
 #include "platform/sysinfo/SystemInfo.h"
 #include "platform/vb/Constants.h"
@@ -45,14 +46,6 @@ QString& appHelpFile()
     return name;
 }
 
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QString lineText(int32_t line)
 {
