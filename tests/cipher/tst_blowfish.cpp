@@ -93,6 +93,34 @@ private slots:
                                 << "61F9C3802281B096"_ba;
         QTest::newRow("FEDC..") << "FEDCBA9876543210"_ba << "0123456789ABCDEF"_ba
                                 << "0ACEAB0FC6A0A28D"_ba;
+        QTest::newRow("1111..") << "1111111111111111"_ba << "1111111111111111"_ba
+                                << "2466DD878B963C9D"_ba;
+        QTest::newRow("1111../0123..") << "1111111111111111"_ba << "0123456789ABCDEF"_ba
+                                       << "7D0CC630AFDA1EC7"_ba;
+        QTest::newRow("7CA1..") << "7CA110454A1A6E57"_ba << "01A1D6D039776742"_ba
+                                << "59C68245EB05282B"_ba;
+        QTest::newRow("0131..") << "0131D9619DC1376E"_ba << "5CD54CA83DEF57DA"_ba
+                                << "B1B8CC0B250F09A0"_ba;
+        QTest::newRow("07A1..") << "07A1133E4A0B2686"_ba << "0248D43806F67172"_ba
+                                << "1730E5778BEA1DA4"_ba;
+
+        // Keys of 1 to 24 bytes: the schedule has to cycle through short keys correctly.
+        const QByteArray longKey = "F0E1D2C3B4A5968778695A4B3C2D1E0F0011223344556677"_ba;
+        const QList<std::pair<int, QByteArray>> byLength = {
+            {1, "F9AD597C49DB005E"_ba},  {2, "E91D21C1D961A6D6"_ba},  {3, "E9C2B70A1BC65CF3"_ba},
+            {4, "BE1E639408640F05"_ba},  {5, "B39E44481BDB1E6E"_ba},  {6, "9457AA83B1928C0D"_ba},
+            {7, "8BB77032F960629D"_ba},  {8, "E87A244E2CC85E82"_ba},  {16, "93142887EE3BE15C"_ba},
+            {24, "05044B62FA52D080"_ba}};
+        for (const auto& [bytes, cipher] : byLength) {
+            QTest::addRow("key of %d bytes", bytes)
+                << longKey.left(bytes * 2) << "FEDCBA9876543210"_ba << cipher;
+        }
+        // The longest key accepted, 56 bytes 00 to 37.
+        QByteArray k56;
+        for (int i = 0; i < 56; ++i) {
+            k56 += QByteArray(1, char(i)).toHex().toUpper();
+        }
+        QTest::newRow("key of 56 bytes") << k56 << "0123456789ABCDEF"_ba << "47A3ABD719E825FA"_ba;
     }
 
     void publishedVectors()
@@ -205,6 +233,30 @@ private slots:
         QCOMPARE(c.size() % 8, 0);
         QCOMPARE(Module1::Decrypt(c), text);
         QCOMPARE(fx.reports, 0);
+    }
+
+    void verifierKnownAnswers_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QByteArray>("verifier");
+        QTest::newRow("4 characters") << u"abcd"_s << "36E845B823520FBC"_ba;
+        QTest::newRow("8 characters") << u"Secret12"_s << "91B0C4CD9E3FD7485C7732D38E4D9D9D"_ba;
+        QTest::newRow("16 characters")
+            << u"sixteen-chars-pw"_s << "1D966382530F49EA7DB88ADC61B01AEF4BC4FB79E1119F85"_ba;
+        QTest::newRow("latin-1") << latin1("p\xE4ss w\xF6rd"_ba)
+                                 << "8AF1B9EA5E99FC5E1C0A538485F39A3E"_ba;
+    }
+
+    void verifierKnownAnswers()
+    {
+        // Guards against a change of padding or character mapping that would make every
+        // verifier stored by an earlier build refuse its own password.
+        QFETCH(QString, password);
+        QFETCH(QByteArray, verifier);
+        Module1::SetKey(password);
+        const QString c = Module1::Encrypt(password);
+        QCOMPARE(basConvert::cv_BytesFromString(c).toHex().toUpper(), verifier);
+        QCOMPARE(Module1::Decrypt(c), password);
     }
 
     void deterministicAndBlockwise()

@@ -85,7 +85,8 @@ private slots:
     {
         // Guards against a stored cipher text being cut, unescaped or re-typed on the way back.
         QFETCH(QString, value);
-        const QString key = u"v_"_s + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_');
+        const QString key =
+            u"v_"_s + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_');
         settings::SaveSetting(kApp, u"Accounts\\EXACT"_s, key, value);
         QCOMPARE(settings::GetSetting(kApp, u"Accounts\\EXACT"_s, key, u"<missing>"_s), value);
         QCOMPARE(readInFreshProcess(u"Accounts\\EXACT"_s, key), value);
@@ -104,6 +105,33 @@ private slots:
         QCOMPARE(file.childGroups().filter(u"accounts"_s, Qt::CaseInsensitive).size(), 1);
         file.beginGroup(u"Accounts"_s);
         QCOMPARE(file.childGroups().filter(u"john"_s, Qt::CaseInsensitive).size(), 1);
+    }
+
+    void anyUserNameFindsItsOwnSection_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::newRow("slash") << u"J/SMITH"_s;
+        QTest::newRow("escaped slash look-alike") << u"J%2FSMITH"_s;
+        QTest::newRow("percent") << u"100%"_s;
+        QTest::newRow("blank") << u"JOHN DOE"_s;
+        QTest::newRow("ini syntax") << u"[X]=Y;#Z"_s;
+        QTest::newRow("latin-1") << QString::fromLatin1("\xC4RNE");
+    }
+
+    void anyUserNameFindsItsOwnSection()
+    {
+        // Guards against a user name that the file cannot hold as one level: its verifier
+        // would never be found, and every login would register the user anew.
+        QFETCH(QString, user);
+        const QString section = u"Accounts\\"_s + user;
+        settings::SaveSetting(kApp, section, u"pw"_s, user + u"-verifier"_s);
+        settings::SaveSetting(kApp, section + u"\\Settings"_s, u"PeekOn"_s, user);
+        QCOMPARE(settings::GetSetting(kApp, section.toLower(), u"PW"_s), user + u"-verifier"_s);
+        QCOMPARE(settings::GetSetting(kApp, section + u"\\SETTINGS"_s, u"peekon"_s), user);
+        QCOMPARE(readInFreshProcess(section, u"pw"_s), user + u"-verifier"_s);
+        QSettings file(settings::settingsFile(kApp), QSettings::IniFormat);
+        file.beginGroup(u"Accounts"_s);
+        QVERIFY(!file.childGroups().contains(u"J"_s, Qt::CaseInsensitive)); // not split at "/"
     }
 
     void missingEntriesGiveTheDefault_data()

@@ -4,14 +4,28 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace settings {
 
 namespace {
 
+// QSettings takes "/" in a name as a level of its own, so a user name such as "J/SMITH"
+// would never be found again. Each name is escaped before it reaches QSettings; "%" is
+// escaped too so that no real name can pass for an escaped one.
+QString escapedName(QString name)
+{
+    return name.replace(u'%', u"%25"_s).replace(u'/', u"%2F"_s).replace(u'\\', u"%5C"_s);
+}
+
 // Finds the group path and key as already spelt in the file, comparing without case.
-QString resolve(QSettings& s, const QString& section, const QString& key, bool& found)
+QString resolve(QSettings& s, const QString& section, const QString& rawKey, bool& found)
 {
     QStringList parts = section.split(u'\\', Qt::SkipEmptyParts);
+    for (QString& part : parts) {
+        part = escapedName(part);
+    }
+    const QString key = escapedName(rawKey);
     found = true;
     QString path;
     for (const QString& part : parts) {
