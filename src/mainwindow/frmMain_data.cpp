@@ -62,7 +62,7 @@ void replaceDataFile(const QString& compacted, const QString& dataFile, const QS
 {
     const QFileInfo target(dataFile);
     const QString side = target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                         + QStringLiteral(".compact");
+        + QStringLiteral(".compact");
     struct Cleanup
     {
         QString path;
@@ -73,7 +73,7 @@ void replaceDataFile(const QString& compacted, const QString& dataFile, const QS
                 QFile::remove(path);
             }
         }
-    } cleanup{side};
+    } cleanup { side };
 
     QFile::remove(side);
     if (!QFile::copy(compacted, side)) {
@@ -113,39 +113,39 @@ void frmMain::setBeforeReplaceHook(std::function<void()> hook)
 QString frmMain::connectionString(const QString& path, const QString& password)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=") + path
-           + QStringLiteral(";Mode=ReadWrite|Share Deny None;Extended Properties=\"\";"
-                            "Jet OLEDB:System database=\"\";Jet OLEDB:Registry Path=\"\";"
-                            "Jet OLEDB:Database Password=")
-           + password
-           + QStringLiteral(";Jet OLEDB:Engine Type=5;Jet OLEDB:Database Locking Mode=1;"
-                            "Jet OLEDB:Global Partial Bulk Ops=2;"
-                            "Jet OLEDB:Global Bulk Transactions=1;"
-                            "Jet OLEDB:New Database Password=\"\";"
-                            "Jet OLEDB:Create System Database=False;"
-                            "Jet OLEDB:Encrypt Database=False;"
-                            "Jet OLEDB:Don't Copy Locale on Compact=False;"
-                            "Jet OLEDB:Compact Without Replica Repair=False;Jet OLEDB:SFP=False");
+        + QStringLiteral(";Mode=ReadWrite|Share Deny None;Extended Properties=\"\";"
+                         "Jet OLEDB:System database=\"\";Jet OLEDB:Registry Path=\"\";"
+                         "Jet OLEDB:Database Password=")
+        + password
+        + QStringLiteral(";Jet OLEDB:Engine Type=5;Jet OLEDB:Database Locking Mode=1;"
+                         "Jet OLEDB:Global Partial Bulk Ops=2;"
+                         "Jet OLEDB:Global Bulk Transactions=1;"
+                         "Jet OLEDB:New Database Password=\"\";"
+                         "Jet OLEDB:Create System Database=False;"
+                         "Jet OLEDB:Encrypt Database=False;"
+                         "Jet OLEDB:Don't Copy Locale on Compact=False;"
+                         "Jet OLEDB:Compact Without Replica Repair=False;Jet OLEDB:SFP=False");
 }
 
 QString frmMain::compactSource(const QString& path, const QString& password)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Locking Mode=0;"
                           "User ID=\"Admin\";Jet OLEDB:Database Password=")
-           + password + QStringLiteral(";Data Source=") + path;
+        + password + QStringLiteral(";Data Source=") + path;
 }
 
 QString frmMain::compactDestination(const QString& path, const QString& password)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path
-           + QStringLiteral(";Jet OLEDB:Engine Type=5;"
-                            "Jet OLEDB:Encrypt Database=True;Jet OLEDB:Database Password=")
-           + password;
+        + QStringLiteral(";Jet OLEDB:Engine Type=5;"
+                         "Jet OLEDB:Encrypt Database=True;Jet OLEDB:Database Password=")
+        + password;
 }
 
 QString frmMain::compactTempFile(const QDate& day)
 {
     return Module1::GetTempDir() + day.toString(QStringLiteral("MM-dd-yyyy"))
-           + QStringLiteral("_PNVcompact.pnv");
+        + QStringLiteral("_PNVcompact.pnv");
 }
 
 bool frmMain::DBconnect(const QString& sPW)
@@ -159,15 +159,16 @@ bool frmMain::DBconnect(const QString& sPW)
             if (path.isEmpty() || !info.isFile() || info.isHidden()) {
                 return;
             }
-            const QString password = (sPW.isEmpty() ? Module1::Decrypt(gStoredPassword) : sPW)
-                                     + kSuffix;
+            const QString password
+                = (sPW.isEmpty() ? Module1::Decrypt(gStoredPassword) : sPW) + kSuffix;
             m_sConnect = connectionString(path, password);
             Adodc1->setConnectionString(m_sConnect);
             Adodc1->setRecordSource(kRecordSource);
             Adodc1->Refresh();
             ado::Recordset* rs = Adodc1->Recordset();
             rs->setSort(QStringLiteral("Account ASC"));
-            setPanelText(1, QString::number(rs->RecordCount()) + QStringLiteral(" Accounts stored."));
+            setPanelText(
+                1, QString::number(rs->RecordCount()) + QStringLiteral(" Accounts stored."));
             DisplayInfo();
             UpdateLastload(path);
             removeExtraColumns();
@@ -178,14 +179,14 @@ bool frmMain::DBconnect(const QString& sPW)
             gDBpath.clear();
             if (e.number == ado::errWrongPassword) {
                 host::MsgBox(QStringLiteral("User: ") + gUserName
-                                 + QStringLiteral("'s Login password does not\r\n"
-                                                  "match the embedded DataBase password:\r\n"
-                                                  "Please use the 'Open Special' Menu command."),
-                             vb::vbCritical, QStringLiteral("PASSWORD MISMATCH!"));
+                        + QStringLiteral("'s Login password does not\r\n"
+                                         "match the embedded DataBase password:\r\n"
+                                         "Please use the 'Open Special' Menu command."),
+                    vb::vbCritical, QStringLiteral("PASSWORD MISMATCH!"));
             } else {
-                host::MsgBox(QStringLiteral("Database Connection Error:\r\n") + QString::number(e.number)
-                                 + QStringLiteral(": \r\n") + e.description,
-                             vb::vbCritical, QStringLiteral("DATABASE CONNECTION ERROR!"));
+                host::MsgBox(QStringLiteral("Database Connection Error:\r\n")
+                        + QString::number(e.number) + QStringLiteral(": \r\n") + e.description,
+                    vb::vbCritical, QStringLiteral("DATABASE CONNECTION ERROR!"));
             }
             result = false;
             return cw::Proc::Verdict::Handled;
@@ -196,8 +197,9 @@ bool frmMain::DBconnect(const QString& sPW)
 bool frmMain::CompactAndEncrypt(const QString& sDest, const QString& sPW)
 {
     cw::Proc proc(kModule, QStringLiteral("Function CompactAndEncrypt"));
-    cw::LocalTrap trap(QStringLiteral("DataCompact Error:"), QStringLiteral("DATABASE COMPACT ERROR!"),
-                       {ado::errIllegalOperation, ado::errObjectClosed, ado::errProviderUnspecified});
+    cw::LocalTrap trap(QStringLiteral("DataCompact Error:"),
+        QStringLiteral("DATABASE COMPACT ERROR!"),
+        { ado::errIllegalOperation, ado::errObjectClosed, ado::errProviderUnspecified });
     bool result = false;
     QString path;
     QString targetPassword;
@@ -243,8 +245,8 @@ bool frmMain::CompactAndEncrypt(const QString& sDest, const QString& sPW)
         }
     });
     trap([&] {
-        ado::CompactDatabase(compactSource(path, sourcePassword),
-                             compactDestination(target, targetPassword));
+        ado::CompactDatabase(
+            compactSource(path, sourcePassword), compactDestination(target, targetPassword));
     });
     if (sDest.isEmpty()) {
         trap([&] {

@@ -23,22 +23,18 @@
 
 namespace {
 
-int px(double twips)
-{
-    return static_cast<int>(twips / vb::kTwipsPerPixel + 0.5);
-}
-
 template <class W>
 W* make(QWidget* parent, const char* name, double left, double top, double width, double height)
 {
     auto* w = new W(parent);
     w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(px(left), px(top), px(width), px(height));
+    w->setGeometry(vb::twipsToPixels(left), vb::twipsToPixels(top), vb::twipsToPixels(width),
+        vb::twipsToPixels(height));
     return w;
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, double left, double top,
-              double width, double height)
+    double width, double height)
 {
     auto* l = make<QLabel>(parent, name, left, top, width, height);
     l->setText(text);
@@ -46,7 +42,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, double lef
 }
 
 SkinImage* image(QWidget* parent, const char* name, const QString& tip, double left, double top,
-                 double width, double height)
+    double width, double height)
 {
     auto* i = make<SkinImage>(parent, name, left, top, width, height);
     i->setToolTip(tip);
@@ -54,7 +50,7 @@ SkinImage* image(QWidget* parent, const char* name, const QString& tip, double l
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tip,
-                    double left, double top, double width, double height)
+    double left, double top, double width, double height)
 {
     auto* b = make<QPushButton>(parent, name, left, top, width, height);
     b->setText(caption);
@@ -72,7 +68,7 @@ void frmMain::buildControls()
     setProperty("Tag", QStringLiteral("1073"));
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(px(10365), px(7485));
+    client->setFixedSize(vb::twipsToPixels(10365), vb::twipsToPixels(7485));
     setCentralWidget(client);
 
     buildToolbarBands();
@@ -94,15 +90,15 @@ void frmMain::buildControls()
     buildFilter();
 
     Label7 = label(client, "Label7", QStringLiteral("PRESS THE REFRESH PASSWORD BUTTON!"), 2400,
-                   3600, 5535, 375);
+        3600, 5535, 375);
     Label7->lower();
     // The frames and the grid cover the label; it shows only while they are hidden.
-    for (QWidget* cover : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
-                           static_cast<QWidget*>(Frame3), static_cast<QWidget*>(txtDataInform)}) {
+    for (QWidget* cover : { static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
+             static_cast<QWidget*>(Frame3), static_cast<QWidget*>(txtDataInform) }) {
         cover->setAutoFillBackground(true);
     }
     cmdPassword = button(client, "cmdPassword", QStringLiteral("REFRESH PASSWORD"),
-                         QStringLiteral("Re-enter master password"), 3960, 4200, 2415, 495);
+        QStringLiteral("Re-enter master password"), 3960, 4200, 2415, 495);
     cmdPassword->hide();
 
     auto* picHook = make<QLabel>(client, "picHook", 0, 0, 0, 0);
@@ -136,8 +132,8 @@ void frmMain::buildToolbarBands()
     QWidget* client = centralWidget();
     CoolBar1 = make<QFrame>(client, "CoolBar1", 0, 0, 10365, 540);
     CoolBar1->setFrameShape(QFrame::StyledPanel);
-    const double bandLeft[3] = {0, 4200, 8985};
-    const double bandWidth[3] = {4200, 4785, 1380};
+    const double bandLeft[3] = { 0, 4200, 8985 };
+    const double bandWidth[3] = { 4200, 4785, 1380 };
     for (int b = 0; b < 3; ++b) {
         auto* band = make<QFrame>(CoolBar1, "", bandLeft[b], 0, bandWidth[b], 540);
         band->setObjectName(QStringLiteral("Band%1").arg(b + 1));
@@ -163,8 +159,8 @@ void frmMain::buildToolbarBands()
     imgTBprint->setEnabled(false);
     imgTBclose->setEnabled(false);
 
-    auto* Image1 = make<SkinImage>(CoolBar1->findChild<QFrame*>(QStringLiteral("Band2")), "Image1",
-                                   90, 45, 4545, 450);
+    auto* Image1 = make<SkinImage>(
+        CoolBar1->findChild<QFrame*>(QStringLiteral("Band2")), "Image1", 90, 45, 4545, 450);
     Q_UNUSED(Image1);
 
     // The standard toolbar exists as named commands only; it is never shown.
@@ -174,11 +170,10 @@ void frmMain::buildToolbarBands()
     {
         const char* key;
         const char* tip;
-    } buttons[] = {{"New", "1023"},         {"Open", "1024"},       {"SaveAs", "1025"},
-                   {"Print", "1026"},       {"Cut", "1027"},        {"Copy", "1028"},
-                   {"Paste", "1029"},       {"Bold", "1030"},       {"Italic", "1031"},
-                   {"Underline", "1032"},   {"Align Left", "1033"}, {"Center", "1034"},
-                   {"Align Right", "1035"}, {"Exit", "E&xit"}};
+    } buttons[] = { { "New", "1023" }, { "Open", "1024" }, { "SaveAs", "1025" },
+        { "Print", "1026" }, { "Cut", "1027" }, { "Copy", "1028" }, { "Paste", "1029" },
+        { "Bold", "1030" }, { "Italic", "1031" }, { "Underline", "1032" }, { "Align Left", "1033" },
+        { "Center", "1034" }, { "Align Right", "1035" }, { "Exit", "E&xit" } };
     for (const auto& b : buttons) {
         QAction* a = tbToolBar->addAction(QString::fromLatin1(b.key));
         a->setObjectName(QString::fromLatin1(b.key));
@@ -203,11 +198,9 @@ void frmMain::buildEditor()
         const char* name;
         const char* text;
         double top;
-    } labels[] = {{"Label1", "Account:", 150},
-                  {"Label2", "URL:", 630},
-                  {"Label3", "User ID:", 1125},
-                  {"Label4", "Password:", 1605},
-                  {"Label5", "PW Info:", 2085}};
+    } labels[] = { { "Label1", "Account:", 150 }, { "Label2", "URL:", 630 },
+        { "Label3", "User ID:", 1125 }, { "Label4", "Password:", 1605 },
+        { "Label5", "PW Info:", 2085 } };
     for (const auto& l : labels) {
         label(Frame2, l.name, QString::fromLatin1(l.text), 105, l.top, 975, 375)->setFont(narrow);
     }
@@ -272,11 +265,11 @@ void frmMain::buildEditor()
     {
         QWidget* box;
         const char* field;
-    } fields[] = {{txtAccount, "Account"},      {txtURL, "URL"},          {txtID, "IDtext"},
-                  {txtPW, "Password"},          {txtHint, "Hint"},        {txtKey1Label, "Key1_Name"},
-                  {txtKey1, "Key1"},            {txtKey2Label, "Key2_Name"}, {txtKey2, "Key2"},
-                  {txtKey3Label, "Key3_Name"},  {txtKey3, "Key3"},        {txtKey4Label, "Key4_Name"},
-                  {txtKey4, "Key4"},            {txtINFO, "Info"}};
+    } fields[] = { { txtAccount, "Account" }, { txtURL, "URL" }, { txtID, "IDtext" },
+        { txtPW, "Password" }, { txtHint, "Hint" }, { txtKey1Label, "Key1_Name" },
+        { txtKey1, "Key1" }, { txtKey2Label, "Key2_Name" }, { txtKey2, "Key2" },
+        { txtKey3Label, "Key3_Name" }, { txtKey3, "Key3" }, { txtKey4Label, "Key4_Name" },
+        { txtKey4, "Key4" }, { txtINFO, "Info" } };
     for (const auto& f : fields) {
         adoui::FieldBinding* b = nullptr;
         if (auto* e = qobject_cast<QLineEdit*>(f.box)) {
@@ -310,28 +303,24 @@ void frmMain::buildEditor()
         const char* tip;
         double left;
         double top;
-    } handouts[] = {{"cmdAccount", "imgAccount", "", 4740, 255},
-                    {"cmdURL", "imgURL", "", 4740, 735},
-                    {"cmdName", "imgName", "", 4740, 1230},
-                    {"cmdSP", "imgSP", "", 4740, 1710},
-                    {"cmdHint", "imgHint", "", 4740, 2190},
-                    {"cmdKey1", "imgKey1", "", 9780, 255},
-                    {"cmdKey2", "imgKey2", "", 9780, 735},
-                    {"cmdKey3", "imgKey3", "", 9780, 1215},
-                    {"cmdKey4", "imgKey4", "", 9780, 1695},
-                    {"cmdInfo", "imgInfo", "", 9780, 2205},
-                    {"cmdRP", "imgRP", "Random Password Generator", 4740, 1920},
-                    {"cmdGoUrl", "imgGoUrl", "Browse Web Page", 4740, 945}};
+    } handouts[]
+        = { { "cmdAccount", "imgAccount", "", 4740, 255 }, { "cmdURL", "imgURL", "", 4740, 735 },
+              { "cmdName", "imgName", "", 4740, 1230 }, { "cmdSP", "imgSP", "", 4740, 1710 },
+              { "cmdHint", "imgHint", "", 4740, 2190 }, { "cmdKey1", "imgKey1", "", 9780, 255 },
+              { "cmdKey2", "imgKey2", "", 9780, 735 }, { "cmdKey3", "imgKey3", "", 9780, 1215 },
+              { "cmdKey4", "imgKey4", "", 9780, 1695 }, { "cmdInfo", "imgInfo", "", 9780, 2205 },
+              { "cmdRP", "imgRP", "Random Password Generator", 4740, 1920 },
+              { "cmdGoUrl", "imgGoUrl", "Browse Web Page", 4740, 945 } };
     for (const auto& h : handouts) {
         const QString tip = *h.tip != 0 ? QString::fromLatin1(h.tip) : kCopyTip;
         button(Frame2, h.button, QString(), tip, h.left, h.top, 360, 180)->hide();
         image(Frame2, h.image, tip, h.left, h.top, 360, 180);
     }
-    button(Frame2, "cmdAdd", QStringLiteral("&Add New"), QStringLiteral("Adds a New Account Record"),
-           1080, 2760, 1215, 375)
+    button(Frame2, "cmdAdd", QStringLiteral("&Add New"),
+        QStringLiteral("Adds a New Account Record"), 1080, 2760, 1215, 375)
         ->hide();
     button(Frame2, "cmdClear", QStringLiteral("&Delete"), QStringLiteral("Deletes Current Record"),
-           2400, 2760, 1215, 375)
+        2400, 2760, 1215, 375)
         ->hide();
     image(Frame2, "imgAddNew", QStringLiteral("Adds a New Account Record"), 1200, 2805, 480, 480);
     image(Frame2, "imgDelete", QStringLiteral("Deletes Current Record"), 2400, 2805, 480, 480);
@@ -355,18 +344,20 @@ void frmMain::buildFilter()
     txtFilter = make<QLineEdit>(Frame3, "txtFilter", 1680, 600, 1455, 375);
     txtFilter->setMaxLength(6);
     cmdFilter = button(Frame3, "cmdFilter", QStringLiteral("Use"),
-                       QStringLiteral("Show Records Beginning With..."), 3240, 600, 480, 375);
+        QStringLiteral("Show Records Beginning With..."), 3240, 600, 480, 375);
     cmdFilter->hide();
-    image(Frame3, "imgFilter1", QStringLiteral("Show Records Beginning With..."), 3240, 600, 480, 360);
+    image(Frame3, "imgFilter1", QStringLiteral("Show Records Beginning With..."), 3240, 600, 480,
+        360);
     label(Frame3, "Label10", QStringLiteral("Contains..."), 4080, 300, 1095, 255);
     txtFilter2 = make<QLineEdit>(Frame3, "txtFilter2", 4080, 600, 2775, 375);
     txtFilter2->setMaxLength(16);
     txtFilter2->setToolTip(QStringLiteral("Show Records that Include..."));
-    cmdFilter2 = button(Frame3, "cmdFilter2", QStringLiteral("Use"), QString(), 6960, 600, 480, 375);
+    cmdFilter2
+        = button(Frame3, "cmdFilter2", QStringLiteral("Use"), QString(), 6960, 600, 480, 375);
     cmdFilter2->hide();
     image(Frame3, "imgFilter2", QStringLiteral("Show Records Containing..."), 6960, 600, 480, 360);
     cmdClearFilter = button(Frame3, "cmdClearFilter", QStringLiteral("C"),
-                            QStringLiteral("Clears Filters"), 7800, 300, 360, 720);
+        QStringLiteral("Clears Filters"), 7800, 300, 360, 720);
     cmdClearFilter->hide();
     image(Frame3, "imgClearFilter", QStringLiteral("Clears Filters"), 7800, 300, 360, 720);
     make<SkinImage>(Frame3, "Image6", 8400, 240, 1560, 900);
@@ -384,7 +375,7 @@ void frmMain::buildMenus()
         return m;
     };
     auto item = [](QMenu* m, const char* name, const QString& caption, bool visible = true,
-                   bool enabled = true) {
+                    bool enabled = true) {
         QAction* a = caption == u"-" ? m->addSeparator() : m->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
         a->setVisible(visible);
@@ -420,9 +411,12 @@ void frmMain::buildMenus()
     mnuEdit = menu("mnuEdit", QStringLiteral("1011"));
     item(mnuEdit, "mnuAddEntry", QStringLiteral("1071"), true, false);
     item(mnuEdit, "mnuDeleteEntry", QStringLiteral("1072"), true, false);
-    item(mnuEdit, "mnuEditCut", QStringLiteral("1012"), false)->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
-    item(mnuEdit, "mnuEditCopy", QStringLiteral("1013"), false)->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
-    item(mnuEdit, "mnuEditPaste", QStringLiteral("1014"), false)->setShortcut(QKeySequence(QStringLiteral("Ctrl+V")));
+    item(mnuEdit, "mnuEditCut", QStringLiteral("1012"), false)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
+    item(mnuEdit, "mnuEditCopy", QStringLiteral("1013"), false)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
+    item(mnuEdit, "mnuEditPaste", QStringLiteral("1014"), false)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+V")));
 
     mnuView = menu("mnuView", QStringLiteral("1015"));
     item(mnuView, "mnuViewToolbar", QStringLiteral("1016"))->setCheckable(true);

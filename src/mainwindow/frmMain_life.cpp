@@ -45,13 +45,7 @@ QString trimBlanks(const QString& s)
     return s.mid(first, last - first);
 }
 
-int px(double twips)
-{
-    return static_cast<int>(twips / vb::kTwipsPerPixel + 0.5);
-}
-
 } // namespace
-
 
 frmMain::frmMain(QWidget* parent)
     : QMainWindow(parent)
@@ -123,14 +117,14 @@ void frmMain::Form_Load()
         setPanelText(1, QStringLiteral("No DataBase Loaded:"));
         Module1::LoadResStrings(*this);
 
-        move(px(vb::cSng(setting("MainLeft", QStringLiteral("1000")))),
-             px(vb::cSng(setting("MainTop", QStringLiteral("1000")))));
+        move(vb::twipsToPixels(vb::cSng(setting("MainLeft", QStringLiteral("1000")))),
+            vb::twipsToPixels(vb::cSng(setting("MainTop", QStringLiteral("1000")))));
         adjustSize();
         if (widthTwips() < 10455) {
-            resize(px(10455), height());
+            resize(vb::twipsToPixels(10455), height());
         }
         if (heightTwips() < 7845) {
-            resize(width(), px(7845));
+            resize(width(), vb::twipsToPixels(7845));
         }
 
         const double gridWidth = DataGrid1->widthTwips();
@@ -168,7 +162,8 @@ void frmMain::Form_Load()
             DBconnect(QString());
         }
 
-        m_sHelpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/QuorrelKeyfold.chm");
+        m_sHelpFile
+            = QCoreApplication::applicationDirPath() + QStringLiteral("/QuorrelKeyfold.chm");
         removeExtraColumns();
 
         m_lTickMs = 60000;
@@ -205,8 +200,8 @@ QStringList frmMain::GetCommandLine(int maxArgs)
     proc.run([&] {
         QStringList result(maxArgs + 1);
         const QString text = commandLineOverride().has_value()
-                                 ? *commandLineOverride()
-                                 : QCoreApplication::arguments().mid(1).join(u' ');
+            ? *commandLineOverride()
+            : QCoreApplication::arguments().mid(1).join(u' ');
         int count = 0;
         bool inPart = false;
         for (const QChar c : text) {
@@ -371,7 +366,7 @@ void frmMain::UpdateImage(SkinImage* image, const QString& pictureName)
         {
             QString path;
             ~Remove() { QFile::remove(path); }
-        } remove{file};
+        } remove { file };
         if (Module1::SaveResItemToDisk(pictureName, QStringLiteral("CUSTOM"), file) != 0) {
             return;
         }

@@ -39,4 +39,10 @@ inline constexpr int vbKeyCapital = 20;
 /// Twips per pixel at the design resolution (96 dpi).
 inline constexpr int kTwipsPerPixel = 15;
 
+/// A length in twips as whole pixels at the design resolution, rounded to the nearest.
+inline int twipsToPixels(double twips)
+{
+    return static_cast<int>(twips / kTwipsPerPixel + 0.5);
+}
+
 } // namespace vb
