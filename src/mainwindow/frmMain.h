@@ -42,7 +42,7 @@ public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Life cycle
+    // ---- Life cycle: load, close, settings and exit (frmMain_life.cpp) ----
     void Form_Load();
     void Form_QueryUnload(bool& Cancel, int UnloadMode);
     void Form_Unload(bool& Cancel);
@@ -55,16 +55,26 @@ public:
     /// The program's command line split at TAB characters: index 0 is empty, parts from 1.
     QStringList GetCommandLine(int maxArgs = 10);
 
-    // Data file
+    // ---- Data file: connection and compaction (frmMain_data.cpp) ----
     bool DBconnect(const QString& sPW);
     bool CompactAndEncrypt(const QString& sDest, const QString& sPW);
     void UpdateLastload(const QString& path);
 
-    // Procedures the window's commands share
+    // ---- Data file commands (frmMain_files.cpp) ----
+
+    // ---- Account editor (frmMain_editor.cpp) ----
+    void DisplayInfo();
+
+    // ---- Grid, filters and sorting (frmMain_grid.cpp) ----
+
+    // ---- Hand-out, peek, security lock and keep-on-top (frmMain_handout.cpp) ----
     void InitTimer();
+
+    // ---- Skinned image buttons and tool state (frmMain_toolbar.cpp) ----
     void UpdateTools(bool pictures);
     void UpdateImage(SkinImage* image, const QString& pictureName);
-    void DisplayInfo();
+
+    // ---- Menus, help, printed report and tray events (frmMain_menus.cpp) ----
 
     // Members shared by the window's procedures
     bool m_bLocked = false;
@@ -165,15 +175,24 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Layout (frmMain_layout.cpp)
     void buildControls();
     void buildToolbarBands();
     void buildEditor();
     void buildFilter();
     void buildMenus();
+    // Life cycle
     QString settingsSection() const;
+    void createTrayIcon();
+    // Data file
     void removeExtraColumns();
     void applyColumnWidths();
-    void createTrayIcon();
+    // Data file commands
+    // Account editor
+    // Grid, filters and sorting
+    // Hand-out, peek, security lock and keep-on-top
+    // Skinned image buttons and tool state
+    // Menus, help, printed report and tray events
 
     QList<adoui::FieldBinding*> m_bindings;
     bool m_unloaded = false;
