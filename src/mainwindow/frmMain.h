@@ -61,20 +61,55 @@ public:
     void UpdateLastload(const QString& path);
 
     // ---- Data file commands (frmMain_files.cpp) ----
+    void mnuNewDB_Click();
+    void mnuFileOpen_Click();
+    void mnuOpenSpecial_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileClose_Click();
 
     // ---- Account editor (frmMain_editor.cpp) ----
     void DisplayInfo();
+    void RefreshTextControls();
+    void cmdAdd_Click();
+    void cmdClear_Click();
+    void mnuAddEntry_Click();
+    void mnuDeleteEntry_Click();
 
     // ---- Grid, filters and sorting (frmMain_grid.cpp) ----
+    void cmdFilter_Click();
+    void cmdFilter2_Click();
+    void cmdClearFilter_Click();
 
     // ---- Hand-out, peek, security lock and keep-on-top (frmMain_handout.cpp) ----
     void InitTimer();
+    void cmdAccount_Click();
+    void cmdName_Click();
+    void cmdURL_Click();
+    void cmdHint_Click();
+    void cmdInfo_Click();
+    void cmdKey1_Click();
+    void cmdKey2_Click();
+    void cmdKey3_Click();
+    void cmdKey4_Click();
+    void cmdSP_Click();
+    void cmdPassword_Click();
+    void cmdRP_Click();
+    void cmdGoUrl_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void timOnTop_Timer();
+    void Form_LostFocus();
+    bool ConfirmPassword();
 
     // ---- Skinned image buttons and tool state (frmMain_toolbar.cpp) ----
     void UpdateTools(bool pictures);
     void UpdateImage(SkinImage* image, const QString& pictureName);
 
     // ---- Menus, help, printed report and tray events (frmMain_menus.cpp) ----
+    void mnuFilePrint_Click();
+    void mnuViewOptions_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
 
     // Members shared by the window's procedures
     bool m_bLocked = false;
