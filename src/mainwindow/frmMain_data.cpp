@@ -190,10 +190,12 @@ bool frmMain::CompactAndEncrypt(const QString& sDest, const QString& sPW)
     ado::Recordset* rs = nullptr;
     trap([&] { rs = Adodc1->Recordset(); });
     std::optional<vb::Error> unsaved;
+    // The working connection is kept open (and the file claimed) until the copy is made, which
+    // then needs no second opening of the file.
+    std::shared_ptr<ado::Connection> working;
     if (rs != nullptr) {
-        bool closedAlready = false;
-        trap([&] { closedAlready = !rs->ActiveConnection(); });
-        if (closedAlready) {
+        trap([&] { working = rs->ActiveConnection(); });
+        if (!working) {
             return sDest.isEmpty();
         }
         unsaved = savePendingEdit(*rs);
@@ -212,6 +214,7 @@ bool frmMain::CompactAndEncrypt(const QString& sDest, const QString& sPW)
         trap([&] { Adodc1->setRecordSource(QString()); });
     }
     if (unsaved) {
+        working.reset();
         trap([&] { DisplayInfo(); });
         return result;
     }
@@ -244,7 +247,7 @@ bool frmMain::CompactAndEncrypt(const QString& sDest, const QString& sPW)
                 targetLock = ado::FileLock::acquire(sDest);
             }
             ado::CompactDatabase(compactSource(path, sourcePassword),
-                compactDestination(temp.path, targetPassword));
+                compactDestination(temp.path, targetPassword), working.get());
             compacted = true;
         });
     }
@@ -255,6 +258,7 @@ bool frmMain::CompactAndEncrypt(const QString& sDest, const QString& sPW)
             result = true;
         });
     }
+    working.reset();
     targetLock.reset();
     sourceLock.reset();
     trap([&] { DisplayInfo(); });

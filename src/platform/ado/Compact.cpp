@@ -11,7 +11,8 @@
 
 namespace ado {
 
-void CompactDatabase(const QString& sourceConnection, const QString& destinationConnection)
+void CompactDatabase(const QString& sourceConnection, const QString& destinationConnection,
+                     Connection* open)
 {
     const auto source = ConnectionString::parse(sourceConnection);
     const auto destination = ConnectionString::parse(destinationConnection);
@@ -31,13 +32,21 @@ void CompactDatabase(const QString& sourceConnection, const QString& destination
         raiseProvider(errWrongPassword, adoErrorText(errWrongPassword));
     }
 
-    requireDataFile(source.dataSource());
-    const auto lock = FileLock::acquire(source.dataSource());
-    detail::Database db;
-    openDataFile(db, source.dataSource(), source.password());
+    detail::Database own;
+    detail::Database* db = &own;
+    std::shared_ptr<FileLock> lock;
+    if (open != nullptr && open->State() == adStateOpen && !open->isReadOnly()
+        && open->properties().password() == source.password()
+        && sameFile(open->dataSource(), source.dataSource())) {
+        db = &open->database(); // keyed already, and holding the file's lock
+    } else {
+        requireDataFile(source.dataSource());
+        lock = FileLock::acquire(source.dataSource());
+        openDataFile(own, source.dataSource(), source.password());
+    }
 
-    const detail::Status s = db.exportTo(target, key, detail::preferredPageSize());
-    db.close();
+    const detail::Status s = db->exportTo(target, key, detail::preferredPageSize());
+    own.close();
     if (s.code == detail::kCreateFailed) {
         // The target could not be created (or appeared meanwhile): it is not ours to remove.
         raiseProvider(errProviderUnspecified,

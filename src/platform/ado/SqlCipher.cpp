@@ -211,13 +211,14 @@ QString Statement::columnName(int i) const
 
 const char* Statement::columnUtf8(int i, int& length) const
 {
-    if (sqlite3_column_type(m_stmt, i) == SQLITE_NULL) {
-        length = 0;
-        return nullptr;
-    }
+    // The type is asked only when there is no text: NULL, or an empty blob.
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
+    if (text == nullptr) {
+        length = 0;
+        return sqlite3_column_type(m_stmt, i) == SQLITE_NULL ? nullptr : "";
+    }
     length = sqlite3_column_bytes(m_stmt, i);
-    return text ? text : "";
+    return text;
 }
 
 qint64 Statement::columnInt64(int i) const
