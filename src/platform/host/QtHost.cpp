@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStringList>
@@ -246,7 +247,42 @@ QString QtHost::clipboardText()
 
 std::unique_ptr<QPrinter> QtHost::defaultPrinter()
 {
-    return std::make_unique<QPrinter>(QPrinter::HighResolution);
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (m_chosen) {
+        printer->setOutputFormat(m_chosen->outputFormat());
+        if (m_chosen->outputFormat() == QPrinter::NativeFormat) {
+            printer->setPrinterName(m_chosen->printerName());
+        }
+        printer->setOutputFileName(m_chosen->outputFileName());
+        printer->setPageLayout(m_chosen->pageLayout());
+        printer->setCopyCount(m_chosen->copyCount());
+        printer->setCollateCopies(m_chosen->collateCopies());
+        printer->setColorMode(m_chosen->colorMode());
+        printer->setDuplex(m_chosen->duplex());
+    }
+    return printer;
+}
+
+bool QtHost::choosePrinter(const PrinterRequest& request)
+{
+    std::unique_ptr<QPrinter> printer = defaultPrinter();
+    QPrintDialog dialog(printer.get(), QApplication::activeWindow());
+    // The common dialog's flags that have a counterpart here: 4 no selection, 8 no page
+    // numbers, 32 print to file ticked, 2 page numbers; the rest are Windows matters.
+    QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile
+        | QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies;
+    if ((request.flags & 4) == 0) {
+        options |= QAbstractPrintDialog::PrintSelection;
+    }
+    if ((request.flags & 8) == 0) {
+        options |= QAbstractPrintDialog::PrintPageRange;
+    }
+    dialog.setOptions(options);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    m_chosen = std::move(printer);
+    return true;
 }
 
 } // namespace host
