@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -87,6 +88,8 @@ frmPrint::frmPrint(QWidget* parent)
     // The box's own menu gives way to the window's, which opens on the right button's press.
     RTB->setContextMenuPolicy(Qt::NoContextMenu);
     RTB->viewport()->installEventFilter(this);
+    // The window keeps its own minimum size (Form_Resize), not the layout's.
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
     resize(width(), vb::twipsToPixels(6000));
     Form_Load();
 }

@@ -75,7 +75,7 @@ public:
     }
 
     void text(double left, double top, double width, double height, const QString& text,
-        Qt::Alignment align, int points, bool bold = false)
+        Qt::Alignment align, int points, bool bold = false, bool overflow = false)
     {
         QFont font(QStringLiteral("Arial"));
         font.setPointSize(points);
@@ -87,6 +87,12 @@ public:
         QString line = text;
         line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         line.replace(u'\n', u' ').replace(u'\r', u' ').replace(u'\t', u' ');
+        if (overflow) {
+            m_p.drawText(box, static_cast<int>(align | Qt::AlignVCenter | Qt::TextSingleLine
+                                  | Qt::TextDontClip),
+                line);
+            return;
+        }
         const QString shown = QFontMetricsF(font, m_p.device())
                                   .elidedText(line, Qt::ElideRight, box.width());
         m_p.drawText(box, static_cast<int>(align | Qt::AlignVCenter | Qt::TextSingleLine), shown);
@@ -281,7 +287,8 @@ void DataReport1::render(QPrinter& printer)
         if (page.reportHeader) {
             tw.banner(kMargin + 60, y + 60, 4365, 945);
             tw.text(kMargin + 4515, y + 255, 3180, 465, kTitle, Qt::AlignLeft, 16, true);
-            tw.text(kMargin + 5310, y + 765, 1425, 240, date, Qt::AlignHCenter, 9);
+            // A long date in words is wider than its box; centred on it, it may run over.
+            tw.text(kMargin + 5310, y + 765, 1425, 240, date, Qt::AlignHCenter, 9, false, true);
             y += kReportHeader;
         }
         tw.text(kMargin + 6750, y + 60, 1710, 240,

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QStandardPaths>
@@ -16,6 +17,10 @@ ScriptedHost::ScriptedHost()
 
 ScriptedHost::~ScriptedHost()
 {
+    // Printed documents are the test's to read while the host lives; none is left behind.
+    for (const QString& path : std::as_const(m_printed)) {
+        QFile::remove(path);
+    }
     delete m_override;
 }
 

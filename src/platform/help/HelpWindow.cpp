@@ -58,6 +58,12 @@ QVariant ChmBrowser::loadResource(int type, const QUrl& name)
     }
 }
 
+void ChmBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type)
+{
+    const bool beside = name.isRelative() && source().scheme() == kScheme;
+    QTextBrowser::doSetSource(beside ? source().resolved(name) : name, type);
+}
+
 HelpWindow::HelpWindow(std::unique_ptr<ChmFile> file, QWidget* owner)
     : QWidget(owner, Qt::Window)
     , m_file(std::move(file))

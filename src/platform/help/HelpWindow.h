@@ -22,6 +22,10 @@ public:
     explicit ChmBrowser(const ChmFile& file, QWidget* parent = nullptr);
     QVariant loadResource(int type, const QUrl& name) override;
 
+protected:
+    /// A relative address is a page of the help file beside the one shown.
+    void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
+
 private:
     const ChmFile& m_file;
 };
