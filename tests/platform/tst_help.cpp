@@ -142,6 +142,7 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Pinvara Help"));
         QCOMPARE(w->currentTopic(), QStringLiteral("/html/index.htm"));
         QVERIFY(w->browser()->toPlainText().contains(QStringLiteral("Welcome to Pinvara")));
+        QCOMPARE(w->contentsTree()->currentItem()->text(0), QStringLiteral("Welcome to Pinvara"));
 
         const QList<QTreeWidgetItem*> found = w->contentsTree()->findItems(
             QStringLiteral("The security lock"), Qt::MatchExactly | Qt::MatchRecursive);
@@ -149,11 +150,13 @@ private slots:
         emit w->contentsTree()->itemActivated(found[0], 0);
         QCOMPARE(w->currentTopic(), QStringLiteral("/html/lock.htm"));
         QVERIFY(w->browser()->toPlainText().contains(QStringLiteral("REFRESH PASSWORD")));
+        QCOMPARE(w->contentsTree()->currentItem(), found[0]);
 
         w->browser()->setSource(QUrl(QStringLiteral("options.htm")));
         QCOMPARE(w->currentTopic(), QStringLiteral("/html/options.htm"));
         w->browser()->backward();
         QCOMPARE(w->currentTopic(), QStringLiteral("/html/lock.htm"));
+        QCOMPARE(w->contentsTree()->currentItem(), found[0]);
 
         // A second call brings the same window back on the first page.
         QCOMPARE(help::HtmlHelp(nullptr, m_chm, help::HH_DISPLAY_TOPIC, 0), w);

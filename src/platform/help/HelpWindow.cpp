@@ -95,7 +95,7 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> file, QWidget* owner)
     m_browser = new ChmBrowser(*m_file, splitter);
     m_browser->setObjectName(QStringLiteral("txtPage"));
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 580});
+    splitter->setSizes({280, 620});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
@@ -109,7 +109,9 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> file, QWidget* owner)
     connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QToolButton::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QToolButton::setEnabled);
-    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] { selectCurrent(); });
+    // The browser tells the new page before source() reports it.
+    connect(m_browser, &QTextBrowser::sourceChanged, this,
+        [this](const QUrl& url) { selectTopic(url.path()); });
     connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         const QString page = item->data(0, Qt::UserRole).toString();
         if (!page.isEmpty()) {
@@ -119,7 +121,7 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> file, QWidget* owner)
     connect(m_tree, &QTreeWidget::itemClicked, m_tree, &QTreeWidget::itemActivated);
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
-    resize(820, 560);
+    resize(900, 600);
 }
 
 HelpWindow::~HelpWindow() = default;
@@ -151,6 +153,7 @@ void HelpWindow::fillContents(QTreeWidgetItem* parent, const QList<ContentsEntry
     for (const ContentsEntry& e : entries) {
         auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
         item->setText(0, e.name);
+        item->setToolTip(0, e.name);
         item->setData(0, Qt::UserRole, e.page);
         item->setIcon(0, style()->standardIcon(e.children.isEmpty() ? QStyle::SP_FileIcon
                                                                       : QStyle::SP_DirIcon));
@@ -158,11 +161,11 @@ void HelpWindow::fillContents(QTreeWidgetItem* parent, const QList<ContentsEntry
     }
 }
 
-void HelpWindow::selectCurrent()
+void HelpWindow::selectTopic(const QString& page)
 {
-    const QString page = currentTopic();
     for (QTreeWidgetItemIterator it(m_tree); *it != nullptr; ++it) {
-        if ((*it)->data(0, Qt::UserRole).toString().compare(page, Qt::CaseInsensitive) == 0) {
+        const QString entry = (*it)->data(0, Qt::UserRole).toString();
+        if (!entry.isEmpty() && entry.compare(page, Qt::CaseInsensitive) == 0) {
             const QSignalBlocker block(m_tree);
             m_tree->setCurrentItem(*it);
             return;

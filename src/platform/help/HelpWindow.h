@@ -55,7 +55,7 @@ public:
 
 private:
     void fillContents(QTreeWidgetItem* parent, const QList<ContentsEntry>& entries);
-    void selectCurrent();
+    void selectTopic(const QString& page);
 
     std::unique_ptr<ChmFile> m_file;
     QTreeWidget* m_tree = nullptr;
