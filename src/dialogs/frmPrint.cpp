@@ -66,8 +66,10 @@ frmPrint::frmPrint(QWidget* parent)
                                         style()->standardIcon(QStyle::SP_FileIcon)));
     ui->Save->setIcon(QIcon::fromTheme(QStringLiteral("document-save"),
                                        style()->standardIcon(QStyle::SP_DialogSaveButton)));
-    connect(ui->Print, &QAction::triggered, this, [this] { tbPrint_ButtonClick(QStringLiteral("Print")); });
-    connect(ui->Save, &QAction::triggered, this, [this] { tbPrint_ButtonClick(QStringLiteral("Save")); });
+    for (QAction* button : {ui->Print, ui->Save}) {
+        connect(button, &QAction::triggered, this,
+            [this, button] { tbPrint_ButtonClick(button->objectName()); });
+    }
 
     mnuPopUp = new QMenu(this);
     mnuPopUp->setObjectName(QStringLiteral("mnuPopUp"));
@@ -83,7 +85,8 @@ frmPrint::frmPrint(QWidget* parent)
     mnuDelete = item("mnuDelete", QStringLiteral("Delete"), &frmPrint::mnuDelete_Click);
     mnuFileBar = mnuPopUp->addSeparator();
     mnuFileBar->setObjectName(QStringLiteral("mnuFileBar"));
-    mnuSelectAll = item("mnuSelectAll", QStringLiteral("Select All"), &frmPrint::mnuSelectAll_Click);
+    mnuSelectAll
+        = item("mnuSelectAll", QStringLiteral("Select All"), &frmPrint::mnuSelectAll_Click);
 
     // The box's own menu gives way to the window's, which opens on the right button's press.
     RTB->setContextMenuPolicy(Qt::NoContextMenu);
@@ -136,7 +139,9 @@ void frmPrint::FillRTF()
         InsertText(kCrLf, true);
         rs->MoveFirst();
         int n = 1;
-        auto field = [&](const char* name) { return rs->Fields(QString::fromLatin1(name)).Value(); };
+        auto field = [&](const char* name) {
+            return rs->Fields(QString::fromLatin1(name)).Value();
+        };
         while (!rs->IsEOF()) {
             InsertText(QStringLiteral(" %1:").arg(n) + kCrLf, true);
             InsertText(QStringLiteral("ACCOUNT:- "), true);

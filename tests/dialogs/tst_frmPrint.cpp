@@ -74,7 +74,8 @@ RtfText readRtf(const QByteArray& rtf)
                 }
                 const QByteArray word = rtf.mid(i + 1, j - i - 1);
                 qsizetype k = j;
-                while (k < rtf.size() && (rtf[k] == '-' || std::isdigit(static_cast<uchar>(rtf[k])))) {
+                while (k < rtf.size()
+                    && (rtf[k] == '-' || std::isdigit(static_cast<uchar>(rtf[k])))) {
                     ++k;
                 }
                 const QByteArray number = rtf.mid(j, k - j);
@@ -395,7 +396,8 @@ private slots:
         f.mnuCopy_Click();
         QCOMPARE(m_host->clipboardText(), QString());
         f.mnuSelectAll_Click();
-        QCOMPARE(f.RTB->textCursor().selectedText().size(), f.RTB->document()->characterCount() - 1);
+        QCOMPARE(f.RTB->textCursor().selectedText().size(),
+            f.RTB->document()->characterCount() - 1);
         f.mnuDelete_Click();
         QVERIFY(f.RTB->document()->isEmpty());
     }

@@ -92,7 +92,8 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("state");  // v visible, e enabled, c checked
-        const char* rows[][3] = {{"mnuListPopup", "popupdmc", "e"}, {"mnuPopDelete", "Delete", "ve"},
+        const char* rows[][3] = {{"mnuListPopup", "popupdmc", "e"},
+            {"mnuPopDelete", "Delete", "ve"},
             {"mnuPopURL", "Browse URL", "ve"}, {"mnuSysPopup", "popSys", "e"},
             {"mnuSysShow", "Show", "ve"}, {"mnuSysExit", "Exit", "v"}, {"mnuFile", "&File", "e"},
             {"mnuFileOpen", "&Open...", "ve"}, {"mnuOpenSpecial", "Open With Password", "ve"},
@@ -172,7 +173,8 @@ private slots:
         QTest::addColumn<int>("style");
         QTest::addColumn<bool>("window");
         QTest::newRow("no help file")
-            << "" << "Unable to display Help Contents. There is no Help associated with this project."
+            << ""
+            << "Unable to display Help Contents. There is no Help associated with this project."
             << 64 << false;
         QTest::newRow("file missing") << "missing.chm" << "does not exist" << 0 << false;
         QTest::newRow("not compiled help") << "bad.chm" << "is not a compiled help file" << 0
@@ -282,8 +284,9 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("pw-Bank 4")));
         QVERIFY(text.contains(QStringLiteral("key-Bank 4")));
         QVERIFY(text.contains(QStringLiteral("Accounts Report")));
-        QVERIFY(text.contains(QLocale().toString(QDate::currentDate(), QLocale::LongFormat))
-            || text.contains(QLocale().toString(QDate::currentDate().addDays(-1), QLocale::LongFormat)));
+        const QDate today = QDate::currentDate();
+        QVERIFY(text.contains(QLocale().toString(today, QLocale::LongFormat))
+            || text.contains(QLocale().toString(today.addDays(-1), QLocale::LongFormat)));
         for (int p = 1; p <= pages; ++p) {
             QVERIFY(text.contains(QStringLiteral("Page %1 of %2").arg(p).arg(pages)));
         }

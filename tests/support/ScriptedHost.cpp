@@ -75,7 +75,8 @@ QString ScriptedHost::drainReport() const
         problems << QStringLiteral("%1 file answer(s) left over").arg(m_files.size());
     }
     if (!m_printerDialogs.empty()) {
-        problems << QStringLiteral("%1 printer dialog answer(s) left over").arg(m_printerDialogs.size());
+        problems << QStringLiteral("%1 printer dialog answer(s) left over")
+                        .arg(m_printerDialogs.size());
     }
     for (const ModalScript& m : m_modals) {
         problems << QStringLiteral("modal script for %1 never ran").arg(m.objectName);

@@ -31,7 +31,10 @@ public:
     /// The printer dialog's next answer: true prints, false cancels.
     void printerDialogNext(bool accept);
     /// Sets up every printer handed out from now on (page size, margins ...).
-    void setPrinterSetup(std::function<void(QPrinter&)> setup) { m_printerSetup = std::move(setup); }
+    void setPrinterSetup(std::function<void(QPrinter&)> setup)
+    {
+        m_printerSetup = std::move(setup);
+    }
     /// Runs the script when a window of that objectName is shown modally. The script runs at
     /// once, inside showModal; afterwards the window must have hidden itself.
     void onModal(const QString& objectName, std::function<void(QWidget&)> script);

@@ -68,8 +68,8 @@ bool ChmFile::open(const QString& path)
     m_handle = std::move(handle);
     readSystem();
     if (m_defaultTopic.isEmpty() || !contains(m_defaultTopic)) {
-        m_defaultTopic = contains(QStringLiteral("/index.htm")) ? QStringLiteral("/index.htm")
-                                                                 : findObject(QStringLiteral(".htm"));
+        const QString index = QStringLiteral("/index.htm");
+        m_defaultTopic = contains(index) ? index : findObject(QStringLiteral(".htm"));
     }
     if (m_defaultTopic.isEmpty()) {
         m_handle.reset();
@@ -181,7 +181,8 @@ QList<ContentsEntry> parseSitemap(const QString& html)
         QStringLiteral("<\\s*(/?)\\s*(ul|object)\\b[^>]*>|<\\s*param\\s+([^>]*)>"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression attribute(
-        QStringLiteral("(name|value)\\s*=\\s*\"([^\"]*)\""), QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral("(name|value)\\s*=\\s*\"([^\"]*)\""),
+        QRegularExpression::CaseInsensitiveOption);
 
     QList<ContentsEntry> root;
     // The lists being filled, innermost last; a new <ul> nests under the last entry made.
