@@ -76,31 +76,6 @@ private slots:
         QCOMPARE(heading->children.size(), 3);
     }
 
-    void sitemapEntries_data()
-    {
-        QTest::addColumn<QString>("html");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("page");
-        QTest::newRow("plain") << "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
-                                  "value=\"A &amp; B\"><param name=\"Local\" value=\"a.htm\">"
-                                  "</OBJECT></UL>"
-                               << "A & B" << "/a.htm";
-        QTest::newRow("other file, backslashes") << "<ul><li><object><PARAM NAME=\"Local\" "
-                                                    "VALUE=\"x.chm::/sub\\b.htm#top\"><param "
-                                                    "name=\"Name\" value=\"B\"></object></ul>"
-                                                 << "B" << "/sub/b.htm#top";
-    }
-
-    void sitemapEntries()
-    {
-        // Guards against contents entries misread from the sitemap's usual spellings.
-        QFETCH(QString, html);
-        const QList<help::ContentsEntry> entries = help::parseSitemap(html);
-        QCOMPARE(entries.size(), 1);
-        QTEST(entries[0].name, "name");
-        QTEST(entries[0].page, "page");
-    }
-
     void unusableFiles_data()
     {
         QTest::addColumn<QByteArray>("content");
