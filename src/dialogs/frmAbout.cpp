@@ -45,6 +45,9 @@ frmAbout::frmAbout(QWidget* parent)
     , ui(std::make_unique<Ui::frmAbout>())
 {
     ui->setupUi(this);
+    // A fixed dialog: a title and a close box only.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowCloseButtonHint);
     resources::initResources();
     ui->Image1->setPixmap(QPixmap(QStringLiteral(":/design/ABOUT")));
     ui->txtWeb->setText(kWeb);

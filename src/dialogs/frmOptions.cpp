@@ -65,6 +65,9 @@ frmOptions::frmOptions(QWidget* parent)
     , ui(std::make_unique<Ui::frmOptions>())
 {
     ui->setupUi(this);
+    // A fixed dialog: a title and a close box only.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowCloseButtonHint);
     ui->tbsOptions->setShape(QTabBar::RoundedWest);
     ui->tbsOptions->addTab(QStringLiteral("General"));
     ui->tbsOptions->setTabToolTip(0, QStringLiteral("General Options"));

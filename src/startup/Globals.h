@@ -1,16 +1,14 @@
 // Process-wide values shared by the login, the main window and its dialogs.
 #pragma once
 
+#include "platform/ado/Recordset.h"
+
 #include <QPointer>
 #include <QString>
 
 #include <cstdint>
 
 class QObject;
-
-namespace ado {
-class Recordset;
-}
 
 inline QString gUserName;        // the logged-in user name, upper case
 inline QString gMasterPassword;  // the master password as typed at the login
