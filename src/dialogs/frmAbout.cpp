@@ -99,8 +99,9 @@ void frmAbout::StartSysInfo()
     proc.run([&] {
         using registry::HKEY_LOCAL_MACHINE;
         QString path;
-        if (GetKeyValue(HKEY_LOCAL_MACHINE, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                QStringLiteral("PATH"), path)) {
+        if (GetKeyValue(HKEY_LOCAL_MACHINE,
+                QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH"),
+                path)) {
             runProgram(path);
         } else if (GetKeyValue(HKEY_LOCAL_MACHINE,
                        QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
@@ -121,14 +122,15 @@ bool frmAbout::GetKeyValue(
     bool result = false;
     registry::HKEY key = 0;
     proc.run([&] {
-        if (registry::RegOpenKeyEx(KeyRoot, KeyName, 0, kAllAccess, key) != registry::ERROR_SUCCESS) {
+        using registry::ERROR_SUCCESS;
+        if (registry::RegOpenKeyEx(KeyRoot, KeyName, 0, kAllAccess, key) != ERROR_SUCCESS) {
             KeyVal.clear();
             return;
         }
         QByteArray buffer(1024, '\0');
         uint32_t size = 1024;
         uint32_t type = registry::REG_NONE;
-        if (registry::RegQueryValueEx(key, SubKeyRef, type, buffer, size) != registry::ERROR_SUCCESS) {
+        if (registry::RegQueryValueEx(key, SubKeyRef, type, buffer, size) != ERROR_SUCCESS) {
             KeyVal.clear();
             return;
         }

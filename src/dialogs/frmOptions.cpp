@@ -340,7 +340,8 @@ void frmOptions::cmdPW_Click()
             return;
         }
         if (change != ui->txtConfirm->text()) {
-            refuse(ui->txtConfirm, QStringLiteral("Password confirmation does not match, try again!"));
+            refuse(ui->txtConfirm,
+                QStringLiteral("Password confirmation does not match, try again!"));
             return;
         }
         gMasterPassword = change;

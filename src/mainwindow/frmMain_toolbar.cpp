@@ -181,7 +181,8 @@ void frmMain::img_MouseDown(SkinImage* image, int, int, float, float)
         const SkinButton& b = buttonOf(image);
         if (b.base == nullptr) {
             // The indicator shows its present state pressed.
-            UpdateImage(image, gKeepOnTop ? QStringLiteral("LED-GDOWN") : QStringLiteral("LED-RDOWN"));
+            UpdateImage(
+                image, gKeepOnTop ? QStringLiteral("LED-GDOWN") : QStringLiteral("LED-RDOWN"));
         } else {
             UpdateImage(image, QLatin1String(b.base) + QStringLiteral("DOWN"));
         }
@@ -333,7 +334,8 @@ void frmMain::UpdateImage(SkinImage* image, const QString& pictureName)
             QString path;
             ~Remove() { QFile::remove(path); }
         } remove { gTempImageFile };
-        if (Module1::SaveResItemToDisk(pictureName, QStringLiteral("CUSTOM"), gTempImageFile) != 0) {
+        const QString type = QStringLiteral("CUSTOM");
+        if (Module1::SaveResItemToDisk(pictureName, type, gTempImageFile) != 0) {
             return;
         }
         QPixmap picture(gTempImageFile);

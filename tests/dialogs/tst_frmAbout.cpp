@@ -81,7 +81,8 @@ private slots:
         // Guards against the table's placeholder texts showing instead of the program's own.
         frmAbout f;
         QCOMPARE(f.windowTitle(), QStringLiteral("About Pinvara"));
-        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Pinvara"));
+        QCOMPARE(
+            f.findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Pinvara"));
         QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
             QStringLiteral("Version 1.1.0"));
         QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblDescription"))->text(),
@@ -144,7 +145,8 @@ private slots:
         const QList<ScriptedHost::Entry> boxes = host->messages();
         QCOMPARE(boxes.size(), expected.isEmpty() ? 1 : 0);
         if (expected.isEmpty()) {
-            QCOMPARE(boxes[0].text, QStringLiteral("System Information Is Unavailable At This Time."));
+            QCOMPARE(
+                boxes[0].text, QStringLiteral("System Information Is Unavailable At This Time."));
             QCOMPARE(boxes[0].style, 0);
             QCOMPARE(boxes[0].title, host::kAppTitle); // an empty title shows the program's
         }

@@ -114,7 +114,9 @@ private slots:
             bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
             const bool peek = control == u"fsbPeek";
             QCOMPARE(w<QLabel>(f, peek ? "lblPeek" : "lblTimeout")->text(),
-                QStringLiteral("%1 (%2)").arg(bar->value()).arg(QString::fromLatin1(peek ? "secs" : "mins")));
+                QStringLiteral("%1 (%2)")
+                    .arg(bar->value())
+                    .arg(QString::fromLatin1(peek ? "secs" : "mins")));
         }
         QVERIFY(w<QPushButton>(f, "cmdSave")->isEnabled());
         QCOMPARE(w<QPushButton>(f, "cmdUse")->isEnabled(), useEnabled);
@@ -239,7 +241,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f));
         w<QTabBar>(f, "tbsOptions")->setCurrentIndex(1);
         QCOMPARE(w<QLabel>(f, "lblInform")->text(),
-            QStringLiteral("Please CLOSE the open DataBase before\ntrying to change the password."));
+            QStringLiteral("Please CLOSE the open DataBase before\n"
+                           "trying to change the password."));
         QCOMPARE(w<QLabel>(f, "lblWarn")->text(),
             QStringLiteral("WARNING! An OPEN DataBase was detected."));
         for (const char* name : { "txtMaster", "txtChange", "txtConfirm", "cmdPW", "cmdCancel",

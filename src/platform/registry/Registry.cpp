@@ -66,11 +66,11 @@ void loadMachineValues(Store& s)
         if (path.isEmpty()) {
             continue;
         }
-        s.keys[keyId(HKEY_LOCAL_MACHINE, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"))]
-              [QStringLiteral("path")]
+        const QString tool = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+        const QString tools = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+        s.keys[keyId(HKEY_LOCAL_MACHINE, tool)][QStringLiteral("path")]
             = Value { REG_SZ, textBytes(path) };
-        s.keys[keyId(HKEY_LOCAL_MACHINE, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"))]
-              [QStringLiteral("msinfo")]
+        s.keys[keyId(HKEY_LOCAL_MACHINE, tools)][QStringLiteral("msinfo")]
             = Value { REG_SZ, textBytes(QFileInfo(path).absolutePath()) };
         return;
     }
