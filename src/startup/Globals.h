@@ -30,9 +30,8 @@ inline int16_t gSortCol = 0;
 inline int16_t gSortDir = 0;
 inline float gColAccount = 0;
 inline float gColURL = 0;
-// The main window's account recordset, handed to the options dialog and the print view; it
-// clears itself when the recordset goes.
-inline QPointer<ado::Recordset> gAccountRS;
+inline QPointer<ado::Recordset> gAccountRS; // the main window's recordset, for its dialogs
+inline QString gTempImageFile;               // the temporary file of the latest picture swap
 
 /// Puts every process-wide value back to its start value (for tests).
 inline void resetGlobals()
@@ -58,4 +57,5 @@ inline void resetGlobals()
     gColAccount = 0;
     gColURL = 0;
     gAccountRS.clear();
+    gTempImageFile.clear();
 }
