@@ -1,6 +1,8 @@
 // The hidden menus and their commands, help, the printed report and the tray icon's events.
 #include "mainwindow/frmMain.h"
 
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmOptions.h"
 #include "dialogs/frmSysTray.h"
 #include "errortrace/Proc.h"
 #include "mainwindow/DataReport1.h"
@@ -15,6 +17,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QMenu>
 #include <QPrinter>
 #include <QThread>
@@ -86,6 +91,33 @@ void frmMain::PrintData()
 void frmMain::mnuViewOptions_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuViewOptions_Click"));
+    proc.run([&] {
+        gAccountRS = Adodc1->Recordset();
+        gDialogOpen = true;
+        {
+            frmOptions options(this);
+            host::host().showModal(options, this);
+        }
+        gDialogOpen = false;
+        // Whichever button closed the dialog, the window takes the option values as they are.
+        UpdateImage(imgTBontop, gKeepOnTop ? QStringLiteral("LED-GUP") : QStringLiteral("LED-RUP"));
+        Timer1->stop();
+        Timer1->setInterval(0);
+        for (QLineEdit* box : {txtPW, txtKey1, txtKey2, txtKey3, txtKey4}) {
+            box->setEchoMode(gPeekOn ? QLineEdit::Password : QLineEdit::Normal);
+        }
+        m_bLocked = false;
+        cmdPassword->setEnabled(false);
+        cmdPassword->hide();
+        if (!gTimeoutOn) {
+            Timer2->stop();
+            Timer2->setInterval(0);
+        } else {
+            m_iTimeout = gTimeoutTime;
+            m_iTimeLeft = m_iTimeout;
+            InitTimer();
+        }
+    });
 }
 
 void frmMain::mnuHelpContents_Click()
@@ -112,6 +144,15 @@ void frmMain::mnuHelpContents_Click()
 void frmMain::mnuHelpAbout_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuHelpAbout_Click"));
+    proc.run([&] {
+        const bool wasOpen = gDialogOpen;
+        gDialogOpen = true;
+        {
+            frmAbout about(this);
+            host::host().showModal(about, this);
+        }
+        gDialogOpen = wasOpen;
+    });
 }
 
 void frmMain::connectTrayEvents()

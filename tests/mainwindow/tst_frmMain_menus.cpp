@@ -11,6 +11,7 @@
 #include "platform/vb/Constants.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,7 +20,10 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -208,6 +212,91 @@ private slots:
             QCOMPARE(h->parentWidget(), &w);
             QVERIFY(h->browser()->toPlainText().contains(QStringLiteral("Welcome to Pinvara")));
         }
+    }
+
+    void optionsApplyWhateverClosedThem_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("peek");
+        QTest::addColumn<bool>("timeout");
+        QTest::addColumn<bool>("onTop");
+        // Cancel keeps the values set before; Save writes the boxes as the script leaves them.
+        QTest::newRow("cancel: peek off, time-out on, on top") << "cmdCancel" << false << true
+                                                               << true;
+        QTest::newRow("save: peek on, time-out off") << "cmdSave" << true << false << false;
+    }
+
+    void optionsApplyWhateverClosedThem()
+    {
+        // Guards against masks, the on-top light, the lock or the time-out left as they were
+        // after the options dialog.
+        QFETCH(QString, button);
+        QFETCH(bool, peek);
+        QFETCH(bool, timeout);
+        QFETCH(bool, onTop);
+        frmMain w;
+        openAccounts(w, {QStringLiteral("Bank")});
+        gPeekOn = !peek;
+        gTimeoutOn = !timeout;
+        gKeepOnTop = !onTop;
+        gTimeoutTime = 7;
+        if (button == u"cmdCancel") {
+            gPeekOn = peek;
+            gTimeoutOn = timeout;
+            gKeepOnTop = onTop;
+        }
+        w.m_bLocked = true;
+        w.cmdPassword->show();
+        w.Timer1->start(10000);
+        if (timeout) {
+            w.Timer2->stop();
+        } else {
+            w.Timer2->start(60000);
+        }
+        for (QLineEdit* box : {w.txtPW, w.txtKey1, w.txtKey2, w.txtKey3, w.txtKey4}) {
+            box->setEchoMode(peek ? QLineEdit::Normal : QLineEdit::Password);
+        }
+        fx.host->onModal(QStringLiteral("frmOptions"), [&](QWidget& dlg) {
+            QCOMPARE(gAccountRS.data(), w.Adodc1->Recordset());
+            QVERIFY(gDialogOpen);
+            dlg.findChild<QCheckBox*>(QStringLiteral("chkPasstime"))->setChecked(peek);
+            dlg.findChild<QCheckBox*>(QStringLiteral("chkTimeout"))->setChecked(timeout);
+            dlg.findChild<QCheckBox*>(QStringLiteral("chkOnTop"))->setChecked(onTop);
+            dlg.findChild<QPushButton*>(button)->click();
+        });
+        w.mnuViewOptions_Click();
+        QCOMPARE(gPeekOn, peek);
+        QVERIFY(!gDialogOpen);
+        for (QLineEdit* box : {w.txtPW, w.txtKey1, w.txtKey2, w.txtKey3, w.txtKey4}) {
+            QCOMPARE(box->echoMode(), peek ? QLineEdit::Password : QLineEdit::Normal);
+        }
+        QCOMPARE(w.imgTBontop->pictureName(), onTop ? u"LED-GUP"_s : u"LED-RUP"_s);
+        QVERIFY(!w.Timer1->isActive());
+        QVERIFY(!w.m_bLocked && !w.cmdPassword->isVisible() && !w.cmdPassword->isEnabled());
+        QCOMPARE(w.Timer2->isActive(), timeout);
+        QCOMPARE(w.m_iTimeLeft, timeout ? int16_t(7) : w.m_iTimeLeft);
+        QCOMPARE(fx.traps, 0);
+    }
+
+    void aboutRestoresTheDialogFlag_data()
+    {
+        QTest::addColumn<bool>("before");
+        QTest::newRow("clear") << false;
+        QTest::newRow("set") << true;
+    }
+
+    void aboutRestoresTheDialogFlag()
+    {
+        // Guards against the about box clearing the flag of a dialog or tray state it found.
+        QFETCH(bool, before);
+        frmMain w;
+        gDialogOpen = before;
+        fx.host->onModal(QStringLiteral("frmAbout"), [](QWidget& dlg) {
+            QVERIFY(gDialogOpen);
+            dlg.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        });
+        w.mnuHelpAbout_Click();
+        QCOMPARE(gDialogOpen, before);
     }
 
     void printRefusedWithoutThePassword()
