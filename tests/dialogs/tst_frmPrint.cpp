@@ -1,4 +1,5 @@
 #include "DataFileFixture.h"
+#include "PdfText.h"
 #include "ScriptedHost.h"
 #include "TestMain.h"
 #include "dialogs/frmPrint.h"
@@ -15,7 +16,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -74,13 +74,6 @@ QString readRtf(const QByteArray& rtf)
         }
     }
     return out.replace(QStringLiteral("**"), QString());
-}
-
-QString pdfText(const QString& pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
 } // namespace

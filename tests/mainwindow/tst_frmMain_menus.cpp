@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "PdfText.h"
 #include "TestMain.h"
 #include "dialogs/frmSysTray.h"
 #include "mainwindow/DataReport1.h"
@@ -18,7 +19,6 @@
 #include <QPageSize>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
@@ -26,13 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString pdfText(const QString& pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
-}
 
 // The confirmation dialog answers with the password, or is cancelled.
 void confirmWith(ScriptedHost& host, const QString& text, bool ok = true)
