@@ -15,11 +15,8 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
-#include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -32,37 +29,40 @@ void logIn(QWidget& w, const QString& password)
     QTest::mouseClick(w.findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
 }
 
-// Child mode of the termination test: the program as main() runs it, with the login answered
-// by a script. It says "ready" once the main window is up and ends with the event loop.
-void runAsProgramWhenAsked()
-{
-    if (qEnvironmentVariableIsEmpty("PINVARA_PROGRAM_CHILD")) {
-        return;
-    }
+// The program as main() runs it, with the login answered by a script: says "ready" once the
+// main window is up, and ends with the event loop (3 when something unscripted was shown).
+const testenv::ChildMode asProgram("--program", [] {
+    ScriptedHost host;
+    host.onModal(u"frmLogin"_s, [](QWidget& w) { logIn(w, u"secret"_s); });
+    Module1::Main();
     int code = 2;
-    {
-        ScriptedHost host;
-        host.onModal(u"frmLogin"_s, [](QWidget& w) { logIn(w, u"secret"_s); });
-        Module1::Main();
-        if (Module1::gMainForm) {
-            std::fputs("ready\n", stdout);
-            std::fflush(stdout);
-            code = QApplication::exec();
-            Module1::gMainForm.reset();
-        }
-        if (!host.drainReport().isEmpty()) {
-            std::fputs(qPrintable(host.drainReport()), stderr);
-            code = 3;
-        }
+    if (Module1::gMainForm) {
+        std::fputs("ready\n", stdout);
+        std::fflush(stdout);
+        code = QApplication::exec();
+        Module1::gMainForm.reset();
     }
-    std::_Exit(code);
-}
+    if (!host.drainReport().isEmpty()) {
+        std::fputs(qPrintable(host.drainReport()), stderr);
+        code = 3;
+    }
+    return code;
+});
 
 QByteArray fileHeader(const QString& file)
 {
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.read(15) : QByteArray();
 }
+
+// A start of its own while another instance runs: ends 0 when it showed nothing at all.
+const testenv::ChildMode secondStart("--second-start", [] {
+    ScriptedHost host;
+    Module1::Main();
+    const bool quiet = !Module1::gMainForm && host.transcript().isEmpty();
+    Module1::gMainForm.reset();
+    return quiet ? 0 : 1;
+});
 
 } // namespace
 
@@ -73,7 +73,6 @@ class TestMain : public QObject
 private slots:
     void initTestCase()
     {
-        runAsProgramWhenAsked();
         qputenv("PINVARA_SPLASH_MS", "0");
         QFile::remove(settings::settingsFile(host::kAppTitle));
         settings::SaveSetting(host::kAppTitle, u"LastLogin"_s, u"Name"_s, u"TESTER"_s);
@@ -94,7 +93,8 @@ private slots:
 
     void acceptedLoginShowsMainWindowThatAnswersLaterStarts()
     {
-        // Guards against the main window not showing, or a second start not finding it.
+        // Guards against the main window not showing, or a second process not finding it and
+        // going on to a login of its own.
         ScriptedHost host;
         host.onModal(u"frmLogin"_s, [](QWidget& w) { logIn(w, u"secret"_s); });
         host.onModal(u"frmPWconfirm"_s, [](QWidget& w) {
@@ -107,19 +107,14 @@ private slots:
         QCOMPARE(gUserName, u"TESTER"_s);
         VERIFY_DRAINED(host);
 
-        // A second start finds the window and ends before showing anything of its own.
+        // A second start, a process of its own, finds the window and ends showing nothing.
         Module1::gMainForm->showMinimized();
-        std::atomic<bool> done{false};
-        std::atomic<int> found{0};
-        // The answering window needs this thread's event loop, so the look-up runs beside it.
-        const QString caption = Module1::LoadResString(1073);
-        std::thread second([&] {
-            found = singleinstance::activateRunning(caption) ? 1 : 0;
-            done = true;
-        });
-        QTRY_VERIFY(done);
-        second.join();
-        QCOMPARE(found.load(), 1);
+        QProcess second;
+        second.setProcessChannelMode(QProcess::ForwardedChannels);
+        second.start(QCoreApplication::applicationFilePath(), {u"--second-start"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 30000);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
         QTRY_VERIFY(!Module1::gMainForm->isMinimized());
         Module1::gMainForm.reset();
     }
@@ -147,31 +142,30 @@ private slots:
         settings::SaveSetting(host::kAppTitle, section + u"\\Settings"_s, u"AutoLoad"_s,
                               u"False"_s);
 
-        QProcess program;
+        QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"PINVARA_PROGRAM_CHILD"_s, u"1"_s);
         env.insert(u"PINVARA_SPLASH_MS"_s, u"0"_s);
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         env.insert(u"HOME"_s, home.path());
         env.insert(u"XDG_CONFIG_HOME"_s, config);
         env.insert(u"XDG_STATE_HOME"_s, home.filePath(u"state"_s));
         env.insert(u"TMPDIR"_s, home.path());
-        program.setProcessEnvironment(env);
-        program.setWorkingDirectory(home.path());
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(QCoreApplication::applicationFilePath(), QStringList());
-        QVERIFY(program.waitForStarted());
+        child.setProcessEnvironment(env);
+        child.setWorkingDirectory(home.path());
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {u"--program"_s});
+        QVERIFY(child.waitForStarted());
         bool ready = false;
-        while (!ready && (program.canReadLine() || program.waitForReadyRead(30000))) {
-            ready = program.readLine() == "ready\n";
+        while (!ready && (child.canReadLine() || child.waitForReadyRead(30000))) {
+            ready = child.readLine() == "ready\n";
         }
         QVERIFY(ready);
         QCOMPARE(settings::GetSetting(host::kAppTitle, section + u"\\Settings"_s, u"MainLeft"_s),
                  QString());
-        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
-        QVERIFY(program.waitForFinished(30000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+        ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
 
         QVERIFY(!settings::GetSetting(host::kAppTitle, section + u"\\Settings"_s, u"MainLeft"_s)
                      .isEmpty());
