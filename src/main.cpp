@@ -8,7 +8,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pinvara"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1.0"));
+    QApplication::setApplicationVersion(QStringLiteral(PINVARA_VERSION));
     // Every password box of the program hides its characters behind "*".
     QApplication::setStyle(host::newAsteriskStyle());
     Module1::Main();

@@ -128,6 +128,7 @@ void frmMain::buildControls()
     timOnTop->setInterval(1000);
 
     buildMenus();
+    connectImages();
 }
 
 void frmMain::buildToolbarBands()
