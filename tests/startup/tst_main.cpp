@@ -34,6 +34,7 @@ void logIn(QWidget& w, const QString& password)
 const testenv::ChildMode asProgram("--program", [] {
     ScriptedHost host;
     host.onModal(u"frmLogin"_s, [](QWidget& w) { logIn(w, u"secret"_s); });
+    frmMain::setCommandLineText(QString()); // the mode's flag names no data file
     Module1::Main();
     int code = 2;
     if (Module1::gMainForm) {
