@@ -133,28 +133,17 @@ private slots:
         QCOMPARE(host::startProgram(program, arguments), started);
     }
 
-    void capsPanelFollowsTheLock_data()
-    {
-        QTest::addColumn<short>("state");
-        QTest::addColumn<bool>("readable");
-        QTest::newRow("off") << short(0) << false;
-        QTest::newRow("on") << short(1) << true;
-        QTest::newRow("on and held") << short(-127) << true;
-        QTest::newRow("held only") << short(-128) << false;
-    }
     void capsPanelFollowsTheLock()
     {
         // Guards against the CAPS panel showing a stale or inverted Caps Lock state.
-        QFETCH(short, state);
-        QFETCH(bool, readable);
         ScriptedHost h;
-        h.setKeyState(vb::vbKeyCapital, short(readable ? 0 : 1));
         host::KeyStatePanel panel(vb::vbKeyCapital, QStringLiteral("CAPS"));
-        QCOMPARE(panel.isEnabled(), !readable);
-        h.setKeyState(vb::vbKeyCapital, state);
-        panel.refresh();
-        QCOMPARE(panel.isEnabled(), readable);
-        QCOMPARE(panel.text(), QStringLiteral("CAPS"));
+        QVERIFY(!panel.isEnabled());
+        for (const short state : {1, -127, -128, 0}) {
+            h.setKeyState(vb::vbKeyCapital, state);
+            panel.refresh();
+            QCOMPARE(panel.isEnabled(), state == 1 || state == -127);
+        }
     }
 
     void postedKeysMoveTheFocusAndSelect()

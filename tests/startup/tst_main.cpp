@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -124,54 +123,34 @@ private slots:
     {
         // Guards against a logout or SIGTERM ending the program without saving its settings
         // and compacting the data file.
-        QTemporaryDir home;
-        const QString config = home.filePath(u"config"_s);
-        const bool hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-        const auto restoreConfig = qScopeGuard(
-            [hadConfig, own = qgetenv("XDG_CONFIG_HOME")] {
-                hadConfig ? qputenv("XDG_CONFIG_HOME", own) : qunsetenv("XDG_CONFIG_HOME");
-            });
-        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
-        const QString data = home.filePath(u"mine.pnv"_s);
+        QTemporaryDir folder;
+        const QString data = folder.filePath(u"mine.pnv"_s);
         QCOMPARE(Module1::SaveResItemToDisk(u"DATABASE"_s, u"CUSTOM"_s, data), 0L);
         const QByteArray plain = fileHeader(data);
-        Module1::SetKey(u"secret"_s);
         const QString section = u"Accounts\\TESTER"_s;
-        settings::SaveSetting(host::kAppTitle, u"LastLogin"_s, u"Name"_s, u"TESTER"_s);
+        const QString own = section + u"\\Settings"_s;
+        Module1::SetKey(u"secret"_s);
         settings::SaveSetting(host::kAppTitle, section, u"PW"_s, Module1::Encrypt(u"secret"_s));
-        settings::SaveSetting(host::kAppTitle, section + u"\\Settings"_s, u"DBpath"_s, data);
-        settings::SaveSetting(host::kAppTitle, section + u"\\Settings"_s, u"AutoLoad"_s,
-                              u"False"_s);
+        settings::SaveSetting(host::kAppTitle, own, u"DBpath"_s, data);
+        settings::SaveSetting(host::kAppTitle, own, u"AutoLoad"_s, u"False"_s);
 
+        // The child shares this process's settings, so what it saved can be read here.
         QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"PINVARA_SPLASH_MS"_s, u"0"_s);
-        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        env.insert(u"HOME"_s, home.path());
-        env.insert(u"XDG_CONFIG_HOME"_s, config);
-        env.insert(u"XDG_STATE_HOME"_s, home.filePath(u"state"_s));
-        env.insert(u"TMPDIR"_s, home.path());
-        child.setProcessEnvironment(env);
-        child.setWorkingDirectory(home.path());
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationFilePath(), {u"--program"_s});
-        QVERIFY(child.waitForStarted());
         bool ready = false;
         while (!ready && (child.canReadLine() || child.waitForReadyRead(30000))) {
             ready = child.readLine() == "ready\n";
         }
         QVERIFY(ready);
-        QCOMPARE(settings::GetSetting(host::kAppTitle, section + u"\\Settings"_s, u"MainLeft"_s),
-                 QString());
+        QVERIFY(settings::GetSetting(host::kAppTitle, own, u"MainLeft"_s).isEmpty());
         ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 0);
 
-        QVERIFY(!settings::GetSetting(host::kAppTitle, section + u"\\Settings"_s, u"MainLeft"_s)
-                     .isEmpty());
-        QCOMPARE(settings::GetSetting(host::kAppTitle, section + u"\\Settings"_s, u"DBpath"_s),
-                 data);
+        QVERIFY(!settings::GetSetting(host::kAppTitle, own, u"MainLeft"_s).isEmpty());
+        QCOMPARE(settings::GetSetting(host::kAppTitle, own, u"DBpath"_s), data);
         QCOMPARE(plain, QByteArray("SQLite format 3"));
         QVERIFY(fileHeader(data) != plain); // compacted and encrypted under the login
     }

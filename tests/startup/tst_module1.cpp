@@ -13,8 +13,6 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 
-#include <vector>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -45,42 +43,6 @@ void writeFile(const QString& path, const QString& text)
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(text.toUtf8());
 }
-
-// Sets environment variables for a scope (an empty value unsets) and restores them after.
-class ScopedEnv
-{
-public:
-    ScopedEnv(std::initializer_list<std::pair<const char*, QString>> values)
-    {
-        for (const auto& [name, value] : values) {
-            m_saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
-            if (value.isEmpty()) {
-                qunsetenv(name);
-            } else {
-                qputenv(name, value.toLocal8Bit());
-            }
-        }
-    }
-    ~ScopedEnv()
-    {
-        for (const Saved& s : m_saved) {
-            if (s.wasSet) {
-                qputenv(s.name, s.value);
-            } else {
-                qunsetenv(s.name);
-            }
-        }
-    }
-
-private:
-    struct Saved
-    {
-        const char* name;
-        bool wasSet;
-        QByteArray value;
-    };
-    std::vector<Saved> m_saved;
-};
 
 } // namespace
 
@@ -271,20 +233,18 @@ private slots:
     {
         // Guards against only the first word of the desktop's command being started, and a
         // browser that failed at once being reported as started.
-        QTemporaryDir home;
-        const QString config = home.filePath(u"config"_s);
-        const QString apps = home.filePath(u"data/applications"_s);
-        // Every place the desktop looks in is inside the scratch folder; no desktop session
-        // is detected, so the plain freedesktop rules apply.
-        ScopedEnv env({{"XDG_CONFIG_HOME", config},
-                       {"XDG_DATA_HOME", home.filePath(u"data"_s)},
-                       {"XDG_CONFIG_DIRS", home.filePath(u"none"_s)},
-                       {"XDG_DATA_DIRS", home.filePath(u"none"_s)},
-                       {"TMPDIR", home.path()},
-                       {"XDG_CURRENT_DESKTOP", {}},
-                       {"DESKTOP_SESSION", {}},
-                       {"KDE_FULL_SESSION", {}},
-                       {"GNOME_DESKTOP_SESSION_ID", {}}});
+        // The user's folders are this test's own; the system's are left out, and no desktop
+        // session is detected, so the plain freedesktop rules apply.
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        const QString apps = qEnvironmentVariable("XDG_DATA_HOME") + u"/applications"_s;
+        QVERIFY(config.startsWith(QString::fromLocal8Bit(testenv::rootFolder()) + u'/'));
+        QTemporaryDir none;
+        qputenv("XDG_CONFIG_DIRS", none.path().toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", none.path().toLocal8Bit());
+        for (const char* session : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                                    "GNOME_DESKTOP_SESSION_ID"}) {
+            qunsetenv(session);
+        }
         writeFile(config + u"/mimeapps.list"_s,
                   u"[Default Applications]\ntext/html=web.desktop\n"_s);
         auto entry = [&](const QString& exec) {
@@ -303,15 +263,14 @@ private slots:
         long code = 0;
         QCOMPARE(Module1::GetBrowserName(code), QStandardPaths::findExecutable(u"env"_s));
         QVERIFY(code >= 32);
-        QVERIFY(!QFileInfo::exists(home.filePath(u"dummy.html"_s)));
+        QVERIFY(!QFileInfo::exists(Module1::GetTempDir() + u"dummy.html"_s));
         QVERIFY(Module1::StartNewBrowser(u"http://example.org/a b"_s));
         QCOMPARE(program, QStandardPaths::findExecutable(u"env"_s));
         QCOMPARE(arguments, QStringList({u"WEB_PROFILE=test"_s, u"/bin/true"_s, u"--new"_s,
                                          u"http://example.org/a"_s, u"b"_s}));
 
-        // Started for real: the answer is what became of the browser's start.
+        // Started for real, a wrapper whose browser cannot start is no success.
         Module1::setProcessStarter({});
-        QVERIFY(Module1::StartNewBrowser(u"http://example.org"_s));
         entry(u"env /no/such/browser %u"_s);
         QVERIFY(!Module1::StartNewBrowser(u"http://example.org"_s));
         entry(u"/no/such/browser %u"_s);
