@@ -148,6 +148,10 @@ QString GetTempDir()
     QString result;
     proc.run([&] {
         result = TrimNull(QDir::tempPath());
+        // Qt answers an empty path when TMPDIR names no folder; the root folder is not ours.
+        if (result.isEmpty() || !QFileInfo(result).isDir()) {
+            result = QStringLiteral("/tmp");
+        }
         if (!result.endsWith(u'/')) {
             result += u'/';
         }

@@ -78,6 +78,16 @@ private slots:
         QCOMPARE(dir, QDir::tempPath() + u'/');
     }
 
+    void tempDirIsNeverTheRootFolder()
+    {
+        // Guards against temporary files landing in "/" when TMPDIR names no folder.
+        const QByteArray saved = qgetenv("TMPDIR");
+        qputenv("TMPDIR", "/nonexistent-pinvara-folder");
+        const QString dir = Module1::GetTempDir();
+        qputenv("TMPDIR", saved);
+        QCOMPARE(dir, u"/tmp/"_s);
+    }
+
     void tempFileIsCreatedUnderANewName()
     {
         // Guards against two callers being handed the same temporary file.
