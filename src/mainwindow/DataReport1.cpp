@@ -150,7 +150,22 @@ struct DataReport1::Page
     bool reportFooter = false;
 };
 
+namespace {
+
+// Without a printer installed the preview still shows the pages, and prints them to a file.
+std::unique_ptr<QPrinter> orFilePrinter(std::unique_ptr<QPrinter> printer)
+{
+    return printer ? std::move(printer) : std::make_unique<QPrinter>(QPrinter::HighResolution);
+}
+
+} // namespace
+
 DataReport1::DataReport1(std::unique_ptr<QPrinter> printer, QWidget* parent)
+    : DataReport1(orFilePrinter(std::move(printer)), parent, 0)
+{
+}
+
+DataReport1::DataReport1(std::unique_ptr<QPrinter> printer, QWidget* parent, int)
     : QPrintPreviewDialog(printer.get(), parent)
     , m_printer(std::move(printer))
     , m_date(QDate::currentDate())

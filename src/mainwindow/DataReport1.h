@@ -23,7 +23,8 @@ class DataReport1 : public QPrintPreviewDialog
 public:
     inline static const QString kTitle = QStringLiteral("Accounts Report");
 
-    /// The report prints on this printer; its preview shows the same pages.
+    /// The report prints on this printer (a PDF file when there is none); its preview shows
+    /// the same pages.
     explicit DataReport1(std::unique_ptr<QPrinter> printer, QWidget* parent = nullptr);
     ~DataReport1() override;
 
@@ -52,6 +53,7 @@ public:
     static const QStringList& fieldNames();
 
 private:
+    DataReport1(std::unique_ptr<QPrinter> printer, QWidget* parent, int);
     struct Page;
     QList<Page> paginate(double pageHeightTwips) const;
     QList<QStringList> records() const;

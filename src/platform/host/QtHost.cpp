@@ -7,15 +7,32 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStringList>
 
 namespace host {
+
+namespace {
+
+// The room a title needs in the window manager's frame: its text in a bold title font, and
+// about six letter heights for the frame's icon and buttons.
+int titleWidth(const QString& title)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 6 * metrics.height();
+}
+
+} // namespace
 
 int QtHost::message(const MessageRequest& r)
 {
@@ -85,6 +102,12 @@ int QtHost::message(const MessageRequest& r)
         if (choices[i].result == 2 || choices.size() == 1) {
             box.setEscapeButton(buttons[i]);
         }
+    }
+    // A message box takes the width of its text alone, and a long title ("DATABASE CONNECTION
+    // ERROR!") would be cut short in the frame: an invisible strip keeps room for it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(titleWidth(r.title), 0, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     }
     box.exec();
     for (int i = 0; i < buttons.size(); ++i) {
@@ -247,8 +270,9 @@ QString QtHost::clipboardText()
 
 std::unique_ptr<QPrinter> QtHost::defaultPrinter()
 {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (m_chosen) {
+        // The printer chosen in the printer dialog stays the default from then on.
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(m_chosen->outputFormat());
         if (m_chosen->outputFormat() == QPrinter::NativeFormat) {
             printer->setPrinterName(m_chosen->printerName());
@@ -259,16 +283,35 @@ std::unique_ptr<QPrinter> QtHost::defaultPrinter()
         printer->setCollateCopies(m_chosen->collateCopies());
         printer->setColorMode(m_chosen->colorMode());
         printer->setDuplex(m_chosen->duplex());
+        return printer->isValid() ? std::move(printer) : nullptr;
+    }
+    // Without a printer installed, QPrinter quietly becomes a PDF writer with no file name,
+    // which prints nothing: report "no printer" instead.
+    QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
+    if (chosen.isNull()) {
+        const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+        if (all.isEmpty()) {
+            return nullptr;
+        }
+        chosen = all.constFirst();
+    }
+    auto printer = std::make_unique<QPrinter>(chosen, QPrinter::HighResolution);
+    if (!printer->isValid()) {
+        return nullptr;
     }
     return printer;
 }
 
 bool QtHost::choosePrinter(const PrinterRequest& request)
 {
+    // With no printer installed the dialog still offers printing to a PDF file.
     std::unique_ptr<QPrinter> printer = defaultPrinter();
+    if (!printer) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
     QPrintDialog dialog(printer.get(), QApplication::activeWindow());
     // The common dialog's flags that have a counterpart here: 4 no selection, 8 no page
-    // numbers, 32 print to file ticked, 2 page numbers; the rest are Windows matters.
+    // numbers; the rest are Windows matters.
     QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile
         | QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies;
     if ((request.flags & 4) == 0) {
