@@ -386,19 +386,35 @@ private slots:
         QCOMPARE(width, vb::twipsToPixels(twips));
     }
 
+    void reportErrorsAreShownAndPassedOver_data()
+    {
+        QTest::addColumn<bool>("fileOpen");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no data file") << false << "DataReport Error:\r\n91: \r\n";
+        QTest::newRow("no printer") << true << "DataReport Error:\r\n484: \r\n";
+    }
+
     void reportErrorsAreShownAndPassedOver()
     {
-        // Guards against a report error reaching the trap or leaving gDialogOpen set.
+        // Guards against a report error reaching the trap, stopping the steps after it, or
+        // leaving gDialogOpen set.
+        QFETCH(bool, fileOpen);
+        QFETCH(QString, text);
         frmMain w;
         confirmWith(*fx.host, QStringLiteral("Secret#1"));
+        if (fileOpen) {
+            openAccounts(w, {QStringLiteral("Bank")});
+            fx.host->setPrinter(ScriptedHost::Printer::None);
+            // The preview still shows, to print to a file.
+            fx.host->onModal(QStringLiteral("DataReport1"), [](QWidget& report) { report.hide(); });
+        }
         fx.host->answerNext(vb::vbOK);
         w.mnuFilePrint_Click();
         const QList<ScriptedHost::Entry> boxes = fx.host->messages();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].title, QStringLiteral("DATABASE REPORT ERROR!"));
         QCOMPARE(boxes[0].style, 16);
-        QVERIFY2(boxes[0].text.startsWith(QStringLiteral("DataReport Error:\r\n91: \r\n")),
-            qPrintable(boxes[0].text));
+        QVERIFY2(boxes[0].text.startsWith(text), qPrintable(boxes[0].text));
         QVERIFY(!gDialogOpen);
         QCOMPARE(fx.traps, 0);
     }
