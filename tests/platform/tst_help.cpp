@@ -149,11 +149,6 @@ private slots:
                      ->loadResource(QTextDocument::ImageResource,
                          QUrl(QStringLiteral("http://127.0.0.1/x.png")))
                      .isValid());
-        QVERIFY(w->browser()
-                    ->loadResource(QTextDocument::StyleSheetResource,
-                        help::HelpWindow::topicUrl(QStringLiteral("/html/style.css")))
-                    .toString()
-                    .contains(QStringLiteral("font-family")));
     }
 
     void badCalls()
