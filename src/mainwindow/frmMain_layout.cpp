@@ -125,6 +125,8 @@ void frmMain::buildControls()
     timOnTop->setInterval(1000);
 
     buildMenus();
+    connectFileCommands();
+    connectHandout();
 }
 
 void frmMain::buildToolbarBands()
