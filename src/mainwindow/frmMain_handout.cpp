@@ -94,9 +94,11 @@ void frmMain::connectHandout()
     vb::setTimerInterval(*timOnTop, 1000);
     vb::setTimerEnabled(*timOnTop, true);
 
-    // The masked boxes show "*" for each hidden character.
+    // The masked boxes show "*" for each hidden character. A box takes the character from its
+    // style sheet only when it is polished already, so polish it first.
     for (QLineEdit* box : { txtPW, txtKey1, txtKey2, txtKey3, txtKey4 }) {
-        box->setStyleSheet(box->styleSheet() + QStringLiteral("lineedit-password-character: 42;"));
+        box->ensurePolished();
+        box->setStyleSheet(box->styleSheet() + QStringLiteral(" lineedit-password-character: 42;"));
     }
 }
 

@@ -125,6 +125,7 @@ private slots:
         for (QLineEdit* box : masked(w)) {
             box->setText(box->objectName() + QStringLiteral("-secret"));
         }
+        QCOMPARE(w.txtKey2->displayText(), QString(14, u'*'));
         w.cmdKey2_Click();
         QCOMPARE(fx.host->clipboardText(), QStringLiteral("txtKey2-secret"));
         QCOMPARE(w.txtKey2->echoMode(), QLineEdit::Normal);

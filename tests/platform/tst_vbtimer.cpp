@@ -22,6 +22,8 @@ private slots:
         vb::setTimerInterval(t, 10);
         QVERIFY(t.isActive());
         QTRY_VERIFY(ticks > 0);
+        vb::setTimerInterval(t, 0);
+        QVERIFY(!t.isActive());
         vb::setTimerEnabled(t, false);
         QVERIFY(!t.isActive());
         QVERIFY(!vb::timerEnabled(t));
