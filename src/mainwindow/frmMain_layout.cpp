@@ -125,6 +125,7 @@ void frmMain::buildControls()
     timOnTop->setInterval(1000);
 
     buildMenus();
+    connectImages();
     connectFileCommands();
     connectHandout();
 }

@@ -61,21 +61,21 @@ private slots:
 
     void copyPutsTheBoxTextOnTheClipboard_data()
     {
-        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("handler");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
-        QTest::newRow("account") << "cmdAccount" << "txtAccount" << "Bank";
-        QTest::newRow("user id") << "cmdName" << "txtID" << "john.d";
-        QTest::newRow("url") << "cmdURL" << "txtURL" << "https://b.example";
-        QTest::newRow("hint") << "cmdHint" << "txtHint" << "two\nlines";
-        QTest::newRow("info") << "cmdInfo" << "txtINFO" << "misc";
-        QTest::newRow("empty field") << "cmdName" << "txtID" << "";
+        QTest::newRow("account") << 0 << "txtAccount" << "Bank";
+        QTest::newRow("user id") << 1 << "txtID" << "john.d";
+        QTest::newRow("url") << 2 << "txtURL" << "https://b.example";
+        QTest::newRow("hint") << 3 << "txtHint" << "two\nlines";
+        QTest::newRow("info") << 4 << "txtINFO" << "misc";
+        QTest::newRow("empty field") << 1 << "txtID" << "";
     }
 
     void copyPutsTheBoxTextOnTheClipboard()
     {
         // Guards against a copy taking the wrong box, or an empty field leaving the old content.
-        QFETCH(QString, button);
+        QFETCH(int, handler);
         QFETCH(QString, box);
         QFETCH(QString, text);
         frmMain w;
@@ -86,7 +86,9 @@ private slots:
             multi->setPlainText(multi->objectName() == box ? text : QStringLiteral("other"));
         }
         fx.host->clipboardSetText(QStringLiteral("previous"));
-        w.findChild<QPushButton*>(button)->click();
+        void (frmMain::*copy[])() = { &frmMain::cmdAccount_Click, &frmMain::cmdName_Click,
+            &frmMain::cmdURL_Click, &frmMain::cmdHint_Click, &frmMain::cmdInfo_Click };
+        (w.*copy[handler])();
         QCOMPARE(fx.host->clipboardText(), text);
     }
 
