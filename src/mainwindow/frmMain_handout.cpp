@@ -8,6 +8,7 @@
 #include "platform/adoui/DataGrid.h"
 #include "platform/adoui/FieldBinding.h"
 #include "platform/host/Host.h"
+#include "platform/host/PasswordMask.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Timer.h"
 #include "platform/window/ZOrder.h"
@@ -94,11 +95,8 @@ void frmMain::connectHandout()
     vb::setTimerInterval(*timOnTop, 1000);
     vb::setTimerEnabled(*timOnTop, true);
 
-    // The masked boxes show "*" for each hidden character. A box takes the character from its
-    // style sheet only when it is polished already, so polish it first.
     for (QLineEdit* box : { txtPW, txtKey1, txtKey2, txtKey3, txtKey4 }) {
-        box->ensurePolished();
-        box->setStyleSheet(box->styleSheet() + QStringLiteral(" lineedit-password-character: 42;"));
+        host::maskWithAsterisks(*box);
     }
 }
 
