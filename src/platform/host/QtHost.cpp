@@ -1,9 +1,9 @@
 #include "platform/host/QtHost.h"
 
+#include "platform/clipboard/SecretClipboard.h"
 #include "platform/host/X11Keyboard.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -254,17 +254,18 @@ short QtHost::keyState(int virtualKey)
 
 void QtHost::clipboardClear()
 {
-    QApplication::clipboard()->clear();
+    clipboard::clear();
 }
 
 void QtHost::clipboardSetText(const QString& text)
 {
-    QApplication::clipboard()->setText(text);
+    // Everything the program puts on the clipboard is a handed-out account field.
+    clipboard::setSecretText(text);
 }
 
 QString QtHost::clipboardText()
 {
-    return QApplication::clipboard()->text();
+    return clipboard::text();
 }
 
 std::unique_ptr<QPrinter> QtHost::defaultPrinter()
