@@ -129,6 +129,8 @@ void frmMain::buildControls()
 
     buildMenus();
     connectImages();
+    connectFileCommands();
+    connectHandout();
 }
 
 void frmMain::buildToolbarBands()

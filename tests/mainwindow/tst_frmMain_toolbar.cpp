@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 #include "ScratchHome.h"
 #include "TestMain.h"
+#include "dialogs/frmRandomiser.h"
 #include "mainwindow/SkinImage.h"
 #include "platform/ado/Recordset.h"
 #include "platform/adoui/DataControl.h"
@@ -303,6 +304,14 @@ private slots:
         modCatchwell::cwOPTION(16, log);
         modCatchwell::cwOPTION(23, true);
         modCatchwell::cwOPTION(22, true);
+        if (name == u"imgRP") {
+            fx.host->onModal<frmRandomiser>(QStringLiteral("frmRandomiser"),
+                [](frmRandomiser& r) { r.cmdCancel_Click(); });
+        }
+        if (name == u"imgTBprint") {
+            // Printing asks for the master password first; a cancel ends it there.
+            fx.host->onModal(QStringLiteral("frmPWconfirm"), [](QWidget& f) { f.hide(); });
+        }
         w.img_Click(image(w, name));
         QFile file(log);
         QVERIFY(file.open(QIODevice::ReadOnly));
