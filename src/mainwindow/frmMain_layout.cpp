@@ -60,10 +60,26 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 const QString kCopyTip = QStringLiteral("Copy Contents to Clipboard");
 
+// A frame's caption sits on its border line, clear of the controls placed below it.
+const QString kFrameStyle = QStringLiteral(
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 7px;"
+    " background-color: palette(window); }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; }");
+
+// The window is laid out for Arial and Arial Narrow. Debian ships metric-compatible faces under
+// other names; mapping the names keeps every caption the width it was designed at.
+void useMetricCompatibleFonts()
+{
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(
+        QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
+}
+
 } // namespace
 
 void frmMain::buildControls()
 {
+    useMetricCompatibleFonts();
     setObjectName(QStringLiteral("frmMain"));
     setProperty("Tag", QStringLiteral("1073"));
     auto* client = new QWidget(this);
@@ -187,6 +203,9 @@ void frmMain::buildEditor()
 {
     Frame2 = make<QGroupBox>(centralWidget(), "Frame2", 120, 2820, 10125, 3240);
     Frame2->setTitle(QStringLiteral(" ACCOUNT EDITOR "));
+    // Masked boxes show one "*" per character.
+    Frame2->setStyleSheet(
+        kFrameStyle + QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 
     QFont narrow(QStringLiteral("Arial Narrow"));
     narrow.setPointSizeF(9.75);
@@ -231,6 +250,7 @@ void frmMain::buildEditor()
         box->setToolTip(QString::fromLatin1(tip));
         box->setStyleSheet(dataStyle);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setTabChangesFocus(true);
         return box;
     };
 
@@ -252,15 +272,6 @@ void frmMain::buildEditor()
     txtKey4 = line("txtKey4", "Text for Label: 4", 50, 6120, 1590, 3615, true);
     txtINFO = multi("txtINFO", "Misc Info for Account", 6120, 2100, 675);
 
-    // The plain multi-line box has no length limit of its own: cut what goes past 4,096.
-    connect(txtINFO, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = txtINFO->toPlainText();
-        if (text.size() > 4096) {
-            txtINFO->setPlainText(text.left(4096));
-            txtINFO->moveCursor(QTextCursor::End);
-        }
-    });
-
     const struct
     {
         QWidget* box;
@@ -280,6 +291,9 @@ void frmMain::buildEditor()
         b->setDataField(QString::fromLatin1(f.field));
         b->setDataSource(Adodc1);
         m_bindings << b;
+        if (f.box == txtINFO) {
+            b->setMaxLength(4096); // the plain multi-line box has no length limit of its own
+        }
     }
     setTabOrder(txtAccount, txtURL);
     setTabOrder(txtURL, txtID);
@@ -326,12 +340,14 @@ void frmMain::buildEditor()
     image(Frame2, "imgDelete", QStringLiteral("Deletes Current Record"), 2400, 2805, 480, 480);
     make<SkinImage>(Frame2, "imgKeyButton", 9735, 2760, 360, 360);
     make<SkinImage>(Frame2, "imgFrameBack1", 0, 0, 0, 0);
+    connectEditor();
 }
 
 void frmMain::buildFilter()
 {
     Frame3 = make<QGroupBox>(centralWidget(), "Frame3", 120, 6120, 10125, 1245);
     Frame3->setTitle(QStringLiteral(" DISPLAY FILTER "));
+    Frame3->setStyleSheet(kFrameStyle);
     label(Frame3, "Label8", QStringLiteral("FILTER BY..."), 240, 300, 1215, 255);
     optField[0] = make<QRadioButton>(Frame3, "optField_0", 240, 570, 1095, 255);
     optField[0]->setText(QStringLiteral("Account"));
@@ -361,6 +377,7 @@ void frmMain::buildFilter()
     cmdClearFilter->hide();
     image(Frame3, "imgClearFilter", QStringLiteral("Clears Filters"), 7800, 300, 360, 720);
     make<SkinImage>(Frame3, "Image6", 8400, 240, 1560, 900);
+    connectGrid();
 }
 
 void frmMain::buildMenus()
