@@ -181,6 +181,7 @@ void frmMain::DataGrid1_HeadClick(int ColIndex)
             if (!rs->IsBOF() && !rs->IsEOF() && rs->EditMode() != ado::adEditNone) {
                 return;
             }
+            // The grid follows the new order by itself and keeps the current row in view.
             const QString field = DataGrid1->Columns().Item(ColIndex).DataField();
             if (!SortAscending) {
                 rs->setSort(field);

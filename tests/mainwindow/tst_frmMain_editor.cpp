@@ -276,16 +276,18 @@ private slots:
             QFile f(file());
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
-        fx.host->answerNext(vb::vbOK);
-        fx.host->answerNext(vb::vbOK);
-        fx.host->answerNext(vb::vbOK);
+        for (int i = 0; i < 4; ++i) {
+            fx.host->answerNext(vb::vbOK);
+        }
         {
             DiskFull full;
             accounts::selectRow(*w, 2);
-            w->cmdAdd_Click();
+            w->cmdAdd_Click(); // saving the edit first fails, then starting the new row
+            w->cmdClear_Click();
         }
         const auto boxes = fx.host->messages();
-        QCOMPARE(boxes.size(), 3);
+        QCOMPARE(boxes.size(), 4);
+        QVERIFY(boxes[3].text.startsWith(QStringLiteral("General Error 5:\r\n-2147467259: \r\n")));
         QCOMPARE(boxes[0].title, QStringLiteral("SAVE ERROR!"));
         QVERIFY(boxes[0].text.startsWith(
             QStringLiteral("The changes to this account could not be saved:\r\n")));
