@@ -146,6 +146,17 @@ public:
     // ---- Skinned image buttons and tool state (frmMain_toolbar.cpp) ----
     void UpdateTools(bool pictures);
     void UpdateImage(SkinImage* image, const QString& pictureName);
+    /// The mouse handlers of the 29 image buttons: the image's name picks its pictures and the
+    /// command its click runs.
+    void img_MouseDown(SkinImage* image, int Button, int Shift, float X, float Y);
+    void img_MouseUp(SkinImage* image, int Button, int Shift, float X, float Y);
+    void img_Click(SkinImage* image);
+    /// The cool bar's mouse, in twips within the cool bar: a left-button drag moves the window.
+    void CoolBar1_MouseDown(int Button, int Shift, float X, float Y);
+    void CoolBar1_MouseMove(int Button, int Shift, float X, float Y);
+    void CoolBar1_Click();
+    float m_sngDragX = 0;
+    float m_sngDragY = 0;
 
     // ---- Menus, help, printed report and tray events (frmMain_menus.cpp) ----
     void mnuFilePrint_Click();
@@ -280,6 +291,7 @@ private:
     void applyFilter(const QString& text, const QString& criteria, const QString& errorPrefix);
     // Hand-out, peek, security lock and keep-on-top
     // Skinned image buttons and tool state
+    void connectImages();
     // Menus, help, printed report and tray events
 
     QList<adoui::FieldBinding*> m_bindings;

@@ -141,6 +141,7 @@ void frmMain::buildControls()
     timOnTop->setInterval(1000);
 
     buildMenus();
+    connectImages();
 }
 
 void frmMain::buildToolbarBands()

@@ -2,6 +2,7 @@
 #include "TestMain.h"
 #include "dialogs/frmSysTray.h"
 #include "platform/adoui/DataGrid.h"
+#include "platform/userdirs/UserDirs.h"
 
 #include <QAction>
 
@@ -139,7 +140,7 @@ private slots:
         QCOMPARE(cwOPTION(26, QStringLiteral("GET")).toString(), QStringLiteral("PNV.LOG"));
         QCOMPARE(cwOPTION(25, QStringLiteral("GET")).toInt(), 20);
         QVERIFY(cwOPTION(22, QStringLiteral("GET")).toBool()); // stored inverse of False
-        QVERIFY(QFile::exists(fx.path(QStringLiteral("PNV.LOG"))));
+        QVERIFY(QFile::exists(userdirs::stateFilePath(QStringLiteral("PNV.LOG"))));
         const long depth = modCatchwell::cwTraceDepth();
         w.GetCommandLine();
         QCOMPARE(modCatchwell::cwTraceDepth(), depth);
