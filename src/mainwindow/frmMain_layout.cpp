@@ -202,7 +202,7 @@ void frmMain::buildToolbarBands()
 
 void frmMain::buildEditor()
 {
-    Frame2 = make<QGroupBox>(centralWidget(), "Frame2", 120, 2820, 10125, 3240);
+    Frame2 = make<QGroupBox>(centralWidget(), "Frame2", 120, 2820, 10125, 3315);
     Frame2->setTitle(QStringLiteral(" ACCOUNT EDITOR "));
     // Masked boxes show one "*" per character.
     Frame2->setStyleSheet(
@@ -321,9 +321,9 @@ void frmMain::buildEditor()
     } handouts[]
         = { { "cmdAccount", "imgAccount", "", 4740, 255 }, { "cmdURL", "imgURL", "", 4740, 735 },
               { "cmdName", "imgName", "", 4740, 1230 }, { "cmdSP", "imgSP", "", 4740, 1710 },
-              { "cmdHint", "imgHint", "", 4740, 2190 }, { "cmdKey1", "imgKey1", "", 9780, 255 },
-              { "cmdKey2", "imgKey2", "", 9780, 735 }, { "cmdKey3", "imgKey3", "", 9780, 1215 },
-              { "cmdKey4", "imgKey4", "", 9780, 1695 }, { "cmdInfo", "imgInfo", "", 9780, 2205 },
+              { "cmdHint", "imgHint", "", 4740, 2190 }, { "cmdKey1", "imgKey1", "", 9750, 255 },
+              { "cmdKey2", "imgKey2", "", 9750, 735 }, { "cmdKey3", "imgKey3", "", 9750, 1215 },
+              { "cmdKey4", "imgKey4", "", 9750, 1695 }, { "cmdInfo", "imgInfo", "", 9750, 2205 },
               { "cmdRP", "imgRP", "Random Password Generator", 4740, 1920 },
               { "cmdGoUrl", "imgGoUrl", "Browse Web Page", 4740, 945 } };
     for (const auto& h : handouts) {
@@ -346,7 +346,7 @@ void frmMain::buildEditor()
 
 void frmMain::buildFilter()
 {
-    Frame3 = make<QGroupBox>(centralWidget(), "Frame3", 120, 6120, 10125, 1245);
+    Frame3 = make<QGroupBox>(centralWidget(), "Frame3", 120, 6180, 10125, 1245);
     Frame3->setTitle(QStringLiteral(" DISPLAY FILTER "));
     Frame3->setStyleSheet(kFrameStyle);
     label(Frame3, "Label8", QStringLiteral("FILTER BY..."), 240, 300, 1215, 255);

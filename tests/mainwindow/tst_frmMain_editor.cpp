@@ -43,17 +43,12 @@ QString text(QWidget* box)
 
 // Child mode "--edit-child <file>": edits, deletes and adds through the window, says "saved"
 // and waits to be killed.
-void editChild()
-{
+const testenv::ChildMode editChild("--edit-child", [] {
     const QStringList args = QCoreApplication::arguments();
-    const qsizetype at = args.indexOf(QStringLiteral("--edit-child"));
-    if (at < 0 || at + 1 >= args.size()) {
-        return;
-    }
     MainWindowFixture::login(QStringLiteral("JOHN"), QStringLiteral("Secret#1"));
     frmMain::setCommandLineText(QString());
     auto* w = new frmMain;
-    gDBpath = args[at + 1];
+    gDBpath = args.value(args.indexOf(QStringLiteral("--edit-child")) + 1);
     w->DBconnect(QString());
     w->Adodc1->Recordset()->MoveFirst(); // alpha
     w->txtAccount->end(false);
@@ -66,12 +61,10 @@ void editChild()
     std::puts("saved");
     std::fflush(stdout);
     QThread::sleep(60);
-    std::_Exit(1);
-}
+    return 1;
+});
 
 } // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(editChild)
 
 class TestFrmMainEditor : public QObject
 {
