@@ -1,4 +1,5 @@
 #include "mainwindow/frmMain.h"
+#include "platform/host/PasswordMask.h"
 #include "startup/Main.h"
 
 #include <QApplication>
@@ -8,6 +9,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pinvara"));
     QApplication::setApplicationVersion(QStringLiteral(PINVARA_VERSION));
+    // Every password box of the program hides its characters behind "*".
+    QApplication::setStyle(host::newAsteriskStyle());
     Module1::Main();
     // The program runs on only when the login let the main window open.
     int code = 0;

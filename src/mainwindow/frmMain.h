@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QMainWindow>
+#include <QSet>
 #include <QStringList>
 
 #include <cstdint>
@@ -272,6 +273,10 @@ private:
     // Life cycle
     QString settingsSection() const;
     void createTrayIcon();
+    /// The values the close writes back besides the window's place, as key and stored text.
+    QList<std::pair<QString, QString>> carriedSettings() const;
+    /// False for a column width (twips) so narrow that the column could not be seen.
+    bool columnWidthShows(float twips) const;
     // Data file
     void removeExtraColumns();
     void applyColumnWidths();
@@ -297,4 +302,7 @@ private:
     QList<adoui::FieldBinding*> m_bindings;
     bool m_unloaded = false;
     bool m_wasMinimised = false;
+    QSet<QString> m_settingsRead;  ///< settings the load read and converted
+    /// carriedSettings() as the load left them.
+    QList<std::pair<QString, QString>> m_settingsAtLoad;
 };

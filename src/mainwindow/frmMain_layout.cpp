@@ -5,6 +5,7 @@
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/DataGrid.h"
 #include "platform/adoui/FieldBinding.h"
+#include "platform/host/KeyStatePanel.h"
 #include "platform/vb/Constants.h"
 
 #include <QAction>
@@ -124,12 +125,14 @@ void frmMain::buildControls()
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
     sbStatusBar->setSizeGripEnabled(false);
     for (int i = 1; i <= 3; ++i) {
-        auto* panel = new QLabel(sbStatusBar);
+        // The third panel shows the Caps Lock state.
+        QLabel* panel = i < 3 ? new QLabel(sbStatusBar)
+                              : new host::KeyStatePanel(vb::vbKeyCapital, QStringLiteral("CAPS"),
+                                    sbStatusBar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
         panel->setFrameShape(QFrame::StyledPanel);
         sbStatusBar->addWidget(panel, i == 1 ? 3 : i == 2 ? 2 : 0);
     }
-    setPanelText(3, QStringLiteral("CAPS"));
     setStatusBar(sbStatusBar);
 
     Timer1 = new QTimer(this);

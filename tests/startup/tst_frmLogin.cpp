@@ -363,6 +363,48 @@ private slots:
                  u"WARNING!  Keep this MASTER Password safe. If it is lost,  you will lose access to all the data files that you created with it!"_s);
     }
 
+    void namesAreUpperCasedLetterByLetter_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("user"); // empty: refused as too short
+        QTest::newRow("sharp s stays one letter") << u"straße"_s << u"STRAßE"_s;
+        QTest::newRow("three letters, not six") << u"ßßß"_s << QString();
+        QTest::newRow("outside the basic plane") << u"\U00010428bcd"_s << u"\U00010400BCD"_s;
+    }
+    void namesAreUpperCasedLetterByLetter()
+    {
+        // Guards against "ß" turning into "SS" in the stored name, or the length rule counting
+        // the upper-cased text instead of the letters typed.
+        QFETCH(QString, typed);
+        QFETCH(QString, user);
+        ScriptedHost host;
+        if (user.isEmpty()) {
+            host.answerNext(vb::vbOK);
+        } else {
+            confirmWith(host, u"secret"_s);
+        }
+        auto login = openLogin();
+        attempt(*login, typed, u"secret"_s);
+        QCOMPARE(login->OK, !user.isEmpty());
+        if (user.isEmpty()) {
+            QCOMPARE(host.messages().constFirst().text, kShortName);
+        } else {
+            QCOMPARE(gUserName, user);
+            QVERIFY(!storedVerifier(user).isEmpty());
+        }
+        VERIFY_DRAINED(host);
+    }
+
+    void passwordBoxesShowAsterisks()
+    {
+        // Guards against the desktop style's own mask character showing instead of "*".
+        frmLogin login;
+        box(login, "txtPassword")->setText(u"abc"_s);
+        QCOMPARE(box(login, "txtPassword")->displayText(), u"***"_s);
+        frmPWconfirm::instance().txtPW()->setText(u"abcd"_s);
+        QCOMPARE(frmPWconfirm::instance().txtPW()->displayText(), u"****"_s);
+    }
+
     void firstUseWindowIsRounded()
     {
         // Guards against the window outline leaving the corners or the 4-pixel edges square.

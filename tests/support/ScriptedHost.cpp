@@ -157,9 +157,15 @@ QString ScriptedHost::clipboardText()
 
 std::unique_ptr<QPrinter> ScriptedHost::defaultPrinter()
 {
+    if (m_printer == Printer::None) {
+        m_transcript << Entry{QStringLiteral("printer"), QString(), QString(), 0};
+        return nullptr;
+    }
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    const QString path = QDir::temp().filePath(
+    const QString folder = m_printer == Printer::Refusing ? QStringLiteral("/nonexistent-folder")
+                                                          : QDir::tempPath();
+    const QString path = QDir(folder).filePath(
         QStringLiteral("print-%1.pdf").arg(QUuid::createUuid().toString(QUuid::Id128)));
     printer->setOutputFileName(path);
     m_printed << path;

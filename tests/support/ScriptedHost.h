@@ -38,6 +38,10 @@ public:
     }
     void setKeyState(int virtualKey, short state);
     void setCapsLock(bool on) { setKeyState(20, on ? 1 : 0); }
+    /// The default printer handed out: a PDF file (the default), none at all, or one whose
+    /// jobs cannot start.
+    enum class Printer { Pdf, None, Refusing };
+    void setPrinter(Printer kind) { m_printer = kind; }
     /// When false, sendKeys is recorded only; by default the keys are also applied at once.
     void setApplyKeys(bool apply) { m_applyKeys = apply; }
 
@@ -78,6 +82,7 @@ private:
     QHash<int, short> m_keyStates;
     QString m_clipboard;
     bool m_applyKeys = true;
+    Printer m_printer = Printer::Pdf;
     host::HostOverride* m_override = nullptr;
 };
 

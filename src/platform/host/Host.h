@@ -72,7 +72,8 @@ public:
     virtual void clipboardSetText(const QString& text) = 0;
     virtual QString clipboardText() = 0;
 
-    /// A printer set up as the default printer (a PDF file when testing).
+    /// A printer set up as the default printer (a PDF file when testing); empty when no
+    /// printer is installed or usable.
     virtual std::unique_ptr<QPrinter> defaultPrinter() = 0;
 };
 

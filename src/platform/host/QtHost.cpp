@@ -7,14 +7,31 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStringList>
 
 namespace host {
+
+namespace {
+
+// The room a title needs in the window manager's frame: its text in a bold title font, and
+// about six letter heights for the frame's icon and buttons.
+int titleWidth(const QString& title)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 6 * metrics.height();
+}
+
+} // namespace
 
 int QtHost::message(const MessageRequest& r)
 {
@@ -84,6 +101,12 @@ int QtHost::message(const MessageRequest& r)
         if (choices[i].result == 2 || choices.size() == 1) {
             box.setEscapeButton(buttons[i]);
         }
+    }
+    // A message box takes the width of its text alone, and a long title ("DATABASE CONNECTION
+    // ERROR!") would be cut short in the frame: an invisible strip keeps room for it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(titleWidth(r.title), 0, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     }
     box.exec();
     for (int i = 0; i < buttons.size(); ++i) {
@@ -246,7 +269,21 @@ QString QtHost::clipboardText()
 
 std::unique_ptr<QPrinter> QtHost::defaultPrinter()
 {
-    return std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Without a printer installed, QPrinter quietly becomes a PDF writer with no file name,
+    // which prints nothing: report "no printer" instead.
+    QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
+    if (chosen.isNull()) {
+        const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+        if (all.isEmpty()) {
+            return nullptr;
+        }
+        chosen = all.constFirst();
+    }
+    auto printer = std::make_unique<QPrinter>(chosen, QPrinter::HighResolution);
+    if (!printer->isValid()) {
+        return nullptr;
+    }
+    return printer;
 }
 
 } // namespace host
