@@ -5,6 +5,7 @@
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/DataGrid.h"
 #include "platform/adoui/FieldBinding.h"
+#include "platform/host/PasswordMask.h"
 #include "platform/host/KeyStatePanel.h"
 #include "platform/vb/Constants.h"
 
@@ -207,9 +208,7 @@ void frmMain::buildEditor()
 {
     Frame2 = make<QGroupBox>(centralWidget(), "Frame2", 120, 2820, 10125, 3315);
     Frame2->setTitle(QStringLiteral(" ACCOUNT EDITOR "));
-    // Masked boxes show one "*" per character.
-    Frame2->setStyleSheet(
-        kFrameStyle + QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    Frame2->setStyleSheet(kFrameStyle);
 
     QFont narrow(QStringLiteral("Arial Narrow"));
     narrow.setPointSizeF(9.75);
@@ -237,6 +236,7 @@ void frmMain::buildEditor()
         box->setStyleSheet(dataStyle);
         if (masked) {
             box->setEchoMode(QLineEdit::Password);
+            host::maskWithAsterisks(*box);
         }
         return box;
     };
