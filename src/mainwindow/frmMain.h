@@ -24,6 +24,7 @@ class QStatusBar;
 class QTimer;
 class QToolBar;
 class SkinImage;
+class frmRandomiser;
 class frmSysTray;
 
 namespace vb {
@@ -143,6 +144,7 @@ public:
     void timOnTop_Timer();
     void Form_LostFocus();
     bool ConfirmPassword();
+    void StartURL();
 
     // ---- Skinned image buttons and tool state (frmMain_toolbar.cpp) ----
     void UpdateTools(bool pictures);
@@ -281,6 +283,19 @@ private:
     void removeExtraColumns();
     void applyColumnWidths();
     // Data file commands
+    void connectFileCommands();
+    /// The common dialog: shows an Open or Save dialog starting at name; Cancel raises 32755.
+    QString showFileDialog(bool save, const QString& title, const QString& filter,
+        const QString& name);
+    /// An open data file: the data control's recordset has an active connection.
+    bool dataFileOpen() const;
+    /// True when path names the data file the window has open (links and ".." resolved).
+    bool isOpenDataFile(const QString& path) const;
+    /// Writes a keyed, encrypted data file from the template at path; false when it failed.
+    bool createDataFile(const QString& path);
+    /// Puts the previous file back after a Save As that left no usable copy.
+    void reconnectAfterSaveAs(const QString& previousPath, const QString& previousPassword);
+    QString m_dlgFileName; // the file name the common dialog was left with
     // Account editor
     void connectEditor();
     /// The body of the boxes' Change and KeyPress handlers.
@@ -295,6 +310,9 @@ private:
     /// The body of the two filter commands: `criteria` takes the field and the trimmed text.
     void applyFilter(const QString& text, const QString& criteria, const QString& errorPrefix);
     // Hand-out, peek, security lock and keep-on-top
+    void connectHandout();
+    void revealField(QLineEdit* box);
+    frmRandomiser* m_frmRandomiser = nullptr;
     // Skinned image buttons and tool state
     void connectImages();
     // Menus, help, printed report and tray events

@@ -146,6 +146,8 @@ void frmMain::buildControls()
 
     buildMenus();
     connectImages();
+    connectFileCommands();
+    connectHandout();
 }
 
 void frmMain::buildToolbarBands()

@@ -148,9 +148,10 @@ QString GetTempDir()
     QString result;
     proc.run([&] {
         result = TrimNull(QDir::tempPath());
-        // Qt answers an empty path when TMPDIR names no folder; the root folder is not ours.
-        if (result.isEmpty() || !QFileInfo(result).isDir()) {
-            result = QStringLiteral("/tmp");
+        // Qt answers an empty path when TMPDIR names no folder. The folder stays the one the
+        // user named, so creating a file there fails, rather than "" + "/" naming the root.
+        if (result.isEmpty()) {
+            result = QDir::cleanPath(qEnvironmentVariable("TMPDIR"));
         }
         if (!result.endsWith(u'/')) {
             result += u'/';

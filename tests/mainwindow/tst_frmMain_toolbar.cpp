@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 #include "ScratchHome.h"
 #include "TestMain.h"
+#include "dialogs/frmRandomiser.h"
 #include "mainwindow/SkinImage.h"
 #include "platform/ado/Recordset.h"
 #include "platform/adoui/DataControl.h"
@@ -303,6 +304,10 @@ private slots:
         modCatchwell::cwOPTION(16, log);
         modCatchwell::cwOPTION(23, true);
         modCatchwell::cwOPTION(22, true);
+        if (name == u"imgRP") {
+            fx.host->onModal<frmRandomiser>(QStringLiteral("frmRandomiser"),
+                [](frmRandomiser& r) { r.cmdCancel_Click(); });
+        }
         w.img_Click(image(w, name));
         QFile file(log);
         QVERIFY(file.open(QIODevice::ReadOnly));

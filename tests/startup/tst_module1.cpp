@@ -85,7 +85,7 @@ private slots:
         qputenv("TMPDIR", "/nonexistent-pinvara-folder");
         const QString dir = Module1::GetTempDir();
         qputenv("TMPDIR", saved);
-        QCOMPARE(dir, u"/tmp/"_s);
+        QCOMPARE(dir, u"/nonexistent-pinvara-folder/"_s);
     }
 
     void tempFileIsCreatedUnderANewName()

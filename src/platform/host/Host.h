@@ -69,6 +69,8 @@ public:
     virtual short keyState(int virtualKey) = 0;
 
     virtual void clipboardClear() = 0;
+    /// Puts text on the clipboard, marked as a password manager's secret so that clipboard
+    /// managers keep it out of their history.
     virtual void clipboardSetText(const QString& text) = 0;
     virtual QString clipboardText() = 0;
 

@@ -1,9 +1,9 @@
 #include "platform/host/QtHost.h"
 
+#include "platform/clipboard/SecretClipboard.h"
 #include "platform/host/X11Keyboard.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -155,9 +155,21 @@ QString qtNameFilters(const QString& filter)
     const QStringList parts = filter.split(u'|');
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString pattern = parts[i + 1];
-        pattern.replace(u';', u' ');
-        out << parts[i] + QStringLiteral(" (") + pattern + u')';
+        QString description = parts[i];
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        // Descriptions usually show their pattern already; Qt reads the patterns from the
+        // last parentheses, so they are written once, at the end.
+        const QString shown = QStringLiteral(" (") + patterns.join(u';') + u')';
+        if (description.endsWith(shown)) {
+            description.chop(shown.size());
+        }
+        // "*.*" would hide files without a dot here; every file is meant.
+        for (QString& pattern : patterns) {
+            if (pattern == u"*.*") {
+                pattern = QStringLiteral("*");
+            }
+        }
+        out << description + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return out.join(QStringLiteral(";;"));
 }
@@ -254,17 +266,18 @@ short QtHost::keyState(int virtualKey)
 
 void QtHost::clipboardClear()
 {
-    QApplication::clipboard()->clear();
+    clipboard::clear();
 }
 
 void QtHost::clipboardSetText(const QString& text)
 {
-    QApplication::clipboard()->setText(text);
+    // Everything the program puts on the clipboard is a handed-out account field.
+    clipboard::setSecretText(text);
 }
 
 QString QtHost::clipboardText()
 {
-    return QApplication::clipboard()->text();
+    return clipboard::text();
 }
 
 std::unique_ptr<QPrinter> QtHost::defaultPrinter()
