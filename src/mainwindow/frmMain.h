@@ -301,8 +301,6 @@ private:
     /// The body of the boxes' Change and KeyPress handlers.
     void restartTimeout();
     void enterMovesOn(int& KeyAscii);
-    /// A data file is open: the data control has a recordset with an active connection.
-    bool dataFileOpen() const;
     // Grid, filters and sorting
     void connectGrid();
     /// The body of the filter boxes' KeyPress handlers.

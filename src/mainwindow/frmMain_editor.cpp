@@ -3,7 +3,6 @@
 
 #include "errortrace/Proc.h"
 #include "platform/ado/AdoErrors.h"
-#include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/DataGrid.h"
@@ -37,13 +36,6 @@ void clearBox(QWidget* box)
 }
 
 } // namespace
-
-bool frmMain::dataFileOpen() const
-{
-    const ado::Recordset* rs = Adodc1->Recordset();
-    return rs != nullptr && rs->ActiveConnection() != nullptr
-        && rs->ActiveConnection()->State() == ado::adStateOpen;
-}
 
 void frmMain::connectEditor()
 {
