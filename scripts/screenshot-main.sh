@@ -13,7 +13,8 @@ import shutil, sqlite3, sys
 shutil.copy("src/resources/template/DATABASE.pnv", sys.argv[1])
 db = sqlite3.connect(sys.argv[1])
 rows = [
-    ("Bank of Nowhere", "https://bank.example.com/login", "jdoe", "pw1", "Rotated in March", "Branch 042"),
+    ("Bank of Nowhere", "https://bank.example.com/login", "jdoe", "pw1", "Rotated in March",
+     "Branch 042"),
     ("Bookshop", "https://books.example.org", "john.doe", "pw2", "", ""),
     ("Broadband provider", "https://isp.example.net/account/overview", "JD-4471", "pw3", "", ""),
     ("Cloud storage", "https://cloud.example.com", "john@example.com", "pw4", "", ""),
