@@ -27,6 +27,10 @@ class SkinImage;
 class frmRandomiser;
 class frmSysTray;
 
+namespace vb {
+struct Error;
+}
+
 namespace adoui {
 class DataControl;
 class DataGrid;
@@ -76,11 +80,49 @@ public:
     void cmdClear_Click();
     void mnuAddEntry_Click();
     void mnuDeleteEntry_Click();
+    // Each box's text changed (typed, pasted or shown by the binding).
+    void txtAccount_Change();
+    void txtURL_Change();
+    void txtID_Change();
+    void txtPW_Change();
+    void txtHint_Change();
+    void txtINFO_Change();
+    void txtKey1_Change();
+    void txtKey2_Change();
+    void txtKey3_Change();
+    void txtKey4_Change();
+    void txtKey1Label_Change();
+    void txtKey2Label_Change();
+    void txtKey3Label_Change();
+    void txtKey4Label_Change();
+    // A character key typed into a box; 0 swallows it.
+    void txtAccount_KeyPress(int& KeyAscii);
+    void txtURL_KeyPress(int& KeyAscii);
+    void txtID_KeyPress(int& KeyAscii);
+    void txtPW_KeyPress(int& KeyAscii);
+    void txtHint_KeyPress(int& KeyAscii);
+    void txtKey1_KeyPress(int& KeyAscii);
+    void txtKey2_KeyPress(int& KeyAscii);
+    void txtKey3_KeyPress(int& KeyAscii);
+    void txtKey4_KeyPress(int& KeyAscii);
+    void txtKey1Label_KeyPress(int& KeyAscii);
+    void txtKey2Label_KeyPress(int& KeyAscii);
+    void txtKey3Label_KeyPress(int& KeyAscii);
+    void txtKey4Label_KeyPress(int& KeyAscii);
 
     // ---- Grid, filters and sorting (frmMain_grid.cpp) ----
     void cmdFilter_Click();
     void cmdFilter2_Click();
     void cmdClearFilter_Click();
+    void txtFilter_KeyPress(int& KeyAscii);
+    void txtFilter2_KeyPress(int& KeyAscii);
+    void DataGrid1_ColResize(int ColIndex, int& Cancel);
+    void DataGrid1_HeadClick(int ColIndex);
+    void DataGrid1_KeyPress(int& KeyAscii);
+    /// A move by the grid or the navigator bar could not save the row it was leaving.
+    void Adodc1_Error(const vb::Error& error);
+    /// The direction of the next header-click sort: False sorts ascending next.
+    bool SortAscending = false;
 
     // ---- Hand-out, peek, security lock and keep-on-top (frmMain_handout.cpp) ----
     void InitTimer();
@@ -258,7 +300,16 @@ private:
     void reconnectAfterSaveAs(const QString& previousPath, const QString& previousPassword);
     QString m_dlgFileName; // the file name the common dialog was left with
     // Account editor
+    void connectEditor();
+    /// The body of the boxes' Change and KeyPress handlers.
+    void restartTimeout();
+    void enterMovesOn(int& KeyAscii);
     // Grid, filters and sorting
+    void connectGrid();
+    /// The body of the filter boxes' KeyPress handlers.
+    void filterKey(int& KeyAscii, void (frmMain::*filter)());
+    /// The body of the two filter commands: `criteria` takes the field and the trimmed text.
+    void applyFilter(const QString& text, const QString& criteria, const QString& errorPrefix);
     // Hand-out, peek, security lock and keep-on-top
     void connectHandout();
     void revealField(QLineEdit* box);
