@@ -34,20 +34,13 @@ PY
 sqlcipher "$shot_home/plain.pnv" \
     "ATTACH DATABASE '$data' AS enc KEY 'Secret#1R7305'; SELECT sqlcipher_export('enc');" >/dev/null
 
-# click_image X Y: a left click at a point of the main window (pixels from its corner)
-click_image() {
-    local id
-    id=$(xdotool search --onlyvisible --name 'Pinvara V1.1' | head -1)
-    xdotool mousemove --window "$id" "$1" "$2" click 1
-}
-
 start_app "$data"
 register JOHN 'Secret#1'
 sleep 0.5
 shoot 5-main-with-accounts
 
 # Print: the image button asks for the master password, then shows the preview.
-click_image 146 18
+click_in_window 146 18
 wait_for '^Confirm Password$'
 sleep 0.3
 type_text 'Secret#1'
@@ -70,7 +63,7 @@ xdotool key Escape
 sleep 0.5
 
 # Help: the image button opens the program's help window on its first page.
-click_image 194 18
+click_in_window 194 18
 wait_for '^Pinvara Help$'
 sleep 0.8
 shoot_window '^Pinvara Help$' 7-help-window

@@ -269,27 +269,27 @@ void frmPrint::RTB_MouseDown(int Button, int Shift, float X, float Y)
     });
 }
 
+void frmPrint::copySelection()
+{
+    host::host().clipboardClear();
+    const QTextCursor cursor = RTB->textCursor();
+    if (cursor.selectionEnd() - cursor.selectionStart() >= 1) {
+        host::host().clipboardSetText(cursor.selection().toPlainText());
+    }
+}
+
 void frmPrint::mnuCopy_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuCopy_Click"));
-    proc.run([&] {
-        host::host().clipboardClear();
-        const QTextCursor cursor = RTB->textCursor();
-        if (cursor.selectionEnd() - cursor.selectionStart() >= 1) {
-            host::host().clipboardSetText(cursor.selection().toPlainText());
-        }
-    });
+    proc.run([&] { copySelection(); });
 }
 
 void frmPrint::mnuCut_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuCut_Click"));
     proc.run([&] {
-        host::host().clipboardClear();
+        copySelection();
         QTextCursor cursor = RTB->textCursor();
-        if (cursor.selectionEnd() - cursor.selectionStart() >= 1) {
-            host::host().clipboardSetText(cursor.selection().toPlainText());
-        }
         cursor.insertText(QString());
         RTB->setTextCursor(cursor);
     });

@@ -81,6 +81,8 @@ private:
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
+    /// The selected text onto the emptied clipboard (nothing selected: it stays empty).
+    void copySelection();
 
     std::unique_ptr<Ui::frmPrint> ui;
     long m_lineWidth = 0;
