@@ -12,6 +12,7 @@
 #include "platform/host/Host.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Error.h"
+#include "platform/vb/Timer.h"
 #include "startup/Globals.h"
 #include "startup/Module1.h"
 
@@ -101,8 +102,8 @@ void frmMain::mnuViewOptions_Click()
         gDialogOpen = false;
         // Whichever button closed the dialog, the window takes the option values as they are.
         UpdateImage(imgTBontop, gKeepOnTop ? QStringLiteral("LED-GUP") : QStringLiteral("LED-RUP"));
-        Timer1->stop();
-        Timer1->setInterval(0);
+        vb::setTimerInterval(*Timer1, 0);
+        vb::setTimerEnabled(*Timer1, false);
         for (QLineEdit* box : {txtPW, txtKey1, txtKey2, txtKey3, txtKey4}) {
             box->setEchoMode(gPeekOn ? QLineEdit::Password : QLineEdit::Normal);
         }
@@ -110,8 +111,8 @@ void frmMain::mnuViewOptions_Click()
         cmdPassword->setEnabled(false);
         cmdPassword->hide();
         if (!gTimeoutOn) {
-            Timer2->stop();
-            Timer2->setInterval(0);
+            vb::setTimerInterval(*Timer2, 0);
+            vb::setTimerEnabled(*Timer2, false);
         } else {
             m_iTimeout = gTimeoutTime;
             m_iTimeLeft = m_iTimeout;

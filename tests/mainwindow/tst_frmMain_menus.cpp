@@ -10,6 +10,7 @@
 #include "platform/help/HtmlHelp.h"
 #include "platform/tray/NotifyIcon.h"
 #include "platform/vb/Constants.h"
+#include "platform/vb/Timer.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -251,9 +252,10 @@ private slots:
             QCOMPARE(box->echoMode(), peek ? QLineEdit::Password : QLineEdit::Normal);
         }
         QCOMPARE(w.imgTBontop->pictureName(), onTop ? u"LED-GUP"_s : u"LED-RUP"_s);
-        QVERIFY(!w.Timer1->isActive());
+        QVERIFY(!w.Timer1->isActive() && !vb::timerEnabled(*w.Timer1));
         QVERIFY(!w.m_bLocked && !w.cmdPassword->isVisible() && !w.cmdPassword->isEnabled());
         QCOMPARE(w.Timer2->isActive(), timeout);
+        QCOMPARE(vb::timerEnabled(*w.Timer2), timeout);
         QCOMPARE(w.m_iTimeLeft, timeout ? int16_t(7) : w.m_iTimeLeft);
         QCOMPARE(fx.traps, 0);
     }
