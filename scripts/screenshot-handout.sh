@@ -53,13 +53,6 @@ login() {
     sleep 0.5
 }
 
-# click_in_window X Y: a click at a point of the main window's client area
-click_in_window() {
-    local id
-    id=$(xdotool search --onlyvisible --name 'Pinvara V1.1' | head -1)
-    xdotool mousemove --window "$id" "$1" "$2" click 1
-}
-
 start_app "$data"
 register JOHN 'Secret#1'
 # The first account, then its first key's image button at the right of the editor.

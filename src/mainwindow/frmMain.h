@@ -166,6 +166,9 @@ public:
     void mnuViewOptions_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
+    void m_frmSysTray_MenuClick(int Index, const QString& Key);
+    void m_frmSysTray_SysTrayDoubleClick(int Button);
+    void m_frmSysTray_SysTrayMouseDown(int Button);
 
     // Members shared by the window's procedures
     bool m_bLocked = false;
@@ -314,6 +317,10 @@ private:
     // Skinned image buttons and tool state
     void connectImages();
     // Menus, help, printed report and tray events
+    void PrintData();
+    void connectMenuCommands();
+    void connectTrayEvents();
+    void showFromTray();
 
     QList<adoui::FieldBinding*> m_bindings;
     bool m_unloaded = false;

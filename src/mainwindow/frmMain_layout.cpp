@@ -410,8 +410,7 @@ void frmMain::buildMenus()
     item(mnuListPopup, "mnuPopURL", QStringLiteral("Browse URL"));
     mnuSysPopup = menu("mnuSysPopup", QStringLiteral("popSys"));
     item(mnuSysPopup, "mnuSysShow", QStringLiteral("Show"));
-    QAction* sysExit = item(mnuSysPopup, "mnuSysExit", QStringLiteral("Exit"), true, false);
-    connect(sysExit, &QAction::triggered, this, [this] { mnuSysExit_Click(); });
+    item(mnuSysPopup, "mnuSysExit", QStringLiteral("Exit"), true, false);
 
     mnuFile = menu("mnuFile", QStringLiteral("1000"));
     item(mnuFile, "mnuFileOpen", QStringLiteral("1002"));
@@ -428,8 +427,7 @@ void frmMain::buildMenus()
     item(mnuFile, "mnuFilePrintPreview", QStringLiteral("1008"), false);
     item(mnuFile, "mnuFilePrint", QStringLiteral("1009"), true, false);
     item(mnuFile, "mnuFileBar3", QStringLiteral("-"));
-    QAction* fileExit = item(mnuFile, "mnuFileExit", QStringLiteral("1010"));
-    connect(fileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
+    item(mnuFile, "mnuFileExit", QStringLiteral("1010"));
 
     mnuEdit = menu("mnuEdit", QStringLiteral("1011"));
     item(mnuEdit, "mnuAddEntry", QStringLiteral("1071"), true, false);
@@ -454,4 +452,6 @@ void frmMain::buildMenus()
     item(mnuHelp, "mnuHelpSearchForHelpOn", QStringLiteral("1021"), false);
     item(mnuHelp, "mnuHelpBar0", QStringLiteral("-"));
     item(mnuHelp, "mnuHelpAbout", QStringLiteral("1022"));
+
+    connectMenuCommands();
 }

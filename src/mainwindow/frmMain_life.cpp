@@ -259,6 +259,7 @@ void frmMain::createTrayIcon()
     m_frmSysTray->AddMenuItem(QStringLiteral("&Close"), QStringLiteral("close"), false);
     m_frmSysTray->setToolTip(QStringLiteral("Pinvara"));
     m_frmSysTray->setIconHandle(tray::registerIcon(windowIcon()));
+    connectTrayEvents();
 }
 
 void frmMain::Form_QueryUnload(bool& Cancel, int UnloadMode)

@@ -308,6 +308,10 @@ private slots:
             fx.host->onModal<frmRandomiser>(QStringLiteral("frmRandomiser"),
                 [](frmRandomiser& r) { r.cmdCancel_Click(); });
         }
+        if (name == u"imgTBprint") {
+            // Printing asks for the master password first; a cancel ends it there.
+            fx.host->onModal(QStringLiteral("frmPWconfirm"), [](QWidget& f) { f.hide(); });
+        }
         w.img_Click(image(w, name));
         QFile file(log);
         QVERIFY(file.open(QIODevice::ReadOnly));

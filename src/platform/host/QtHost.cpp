@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -282,6 +283,21 @@ QString QtHost::clipboardText()
 
 std::unique_ptr<QPrinter> QtHost::defaultPrinter()
 {
+    if (m_chosen) {
+        // The printer chosen in the printer dialog stays the default from then on.
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(m_chosen->outputFormat());
+        if (m_chosen->outputFormat() == QPrinter::NativeFormat) {
+            printer->setPrinterName(m_chosen->printerName());
+        }
+        printer->setOutputFileName(m_chosen->outputFileName());
+        printer->setPageLayout(m_chosen->pageLayout());
+        printer->setCopyCount(m_chosen->copyCount());
+        printer->setCollateCopies(m_chosen->collateCopies());
+        printer->setColorMode(m_chosen->colorMode());
+        printer->setDuplex(m_chosen->duplex());
+        return printer->isValid() ? std::move(printer) : nullptr;
+    }
     // Without a printer installed, QPrinter quietly becomes a PDF writer with no file name,
     // which prints nothing: report "no printer" instead.
     QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
@@ -297,6 +313,32 @@ std::unique_ptr<QPrinter> QtHost::defaultPrinter()
         return nullptr;
     }
     return printer;
+}
+
+bool QtHost::choosePrinter(const PrinterRequest& request)
+{
+    // With no printer installed the dialog still offers printing to a PDF file.
+    std::unique_ptr<QPrinter> printer = defaultPrinter();
+    if (!printer) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    QPrintDialog dialog(printer.get(), QApplication::activeWindow());
+    // The common dialog's flags that have a counterpart here: 4 no selection, 8 no page
+    // numbers; the rest are Windows matters.
+    QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile
+        | QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies;
+    if ((request.flags & 4) == 0) {
+        options |= QAbstractPrintDialog::PrintSelection;
+    }
+    if ((request.flags & 8) == 0) {
+        options |= QAbstractPrintDialog::PrintPageRange;
+    }
+    dialog.setOptions(options);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    m_chosen = std::move(printer);
+    return true;
 }
 
 } // namespace host
