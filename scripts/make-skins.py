@@ -285,6 +285,20 @@ def design_pictures():
     }
 
 
+def program_icon(size):
+    """The program's own icon, for its windows and the notification area: the key on a blue
+    tile."""
+    s = SCALE
+    image = big(size, size)
+    n = size * s
+    tile = rounded_mask(image.size, (0, 0, n - 1, n - 1), n // 6)
+    image.alpha_composite(gradient_fill(tile, (122, 170, 230), (28, 54, 110)))
+    image = reduce(image, size, size)
+    glyph = key(size * 13 // 16)
+    image.alpha_composite(glyph, ((size - glyph.width) // 2, (size - glyph.height) // 2))
+    return image
+
+
 def save_gif(image, path):
     """Saves as GIF89a: soft edges blended into the background, the rest transparent."""
     alpha = image.getchannel("A")
@@ -317,6 +331,8 @@ def main():
     for name in sorted(images):
         save_gif(images[name], os.path.join(root, "skins", name + ".gif"))
         entries.append('        <file alias="%s">skins/%s.gif</file>' % (name, name))
+    program_icon(64).save(os.path.join(root, "skins", "design", "ICON.png"), optimize=True)
+    entries.append('        <file alias="design/ICON">skins/design/ICON.png</file>')
     with open(os.path.join(root, "skins.qrc"), "w") as qrc:
         qrc.write("<RCC>\n    <qresource prefix=\"/\">\n%s\n    </qresource>\n</RCC>\n"
                   % "\n".join(entries))

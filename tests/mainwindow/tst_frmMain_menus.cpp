@@ -441,7 +441,8 @@ private slots:
         tray::MenuOverride chooser([&](QMenu& menu) -> QAction* {
             QAction* chosen = nullptr;
             for (QAction* a : menu.actions()) {
-                offered << a->text();
+                // A separator is a bare line: a caption drawn beside it shows up here.
+                offered << (a->isSeparator() ? QStringLiteral("-") + a->text() : a->text());
                 if (!choice.isEmpty() && a->text() == choice) {
                     chosen = a;
                 }
