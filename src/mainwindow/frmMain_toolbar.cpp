@@ -8,6 +8,7 @@
 #include "platform/adoui/DataControl.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Error.h"
+#include "platform/tray/NotifyIcon.h"
 #include "resources/Resources.h"
 #include "startup/Globals.h"
 #include "startup/Module1.h"
@@ -65,9 +66,14 @@ const SkinButton kButtons[] = {
     { "imgTBinfo", "TB-INFO", [](frmMain& w) { w.mnuHelpAbout_Click(); } },
     { "imgTBontop", nullptr, [](frmMain&) { gKeepOnTop = !gKeepOnTop; } },
     // Hidden in the notification area, the window counts as having a dialog up: keep-on-top
-    // must not raise it. The tray icon brings it back.
+    // must not raise it. The tray icon brings it back. A desktop without a notification area
+    // would leave a hidden window out of reach, so there it is minimised instead.
     { "imgTBmin", "MIN",
         [](frmMain& w) {
+            if (!tray::available()) {
+                w.showMinimized();
+                return;
+            }
             gDialogOpen = true;
             w.hide();
         } },

@@ -6,6 +6,7 @@
 #include "mainwindow/SkinImage.h"
 #include "platform/ado/Recordset.h"
 #include "platform/adoui/DataControl.h"
+#include "platform/tray/NotifyIcon.h"
 #include "resources/Resources.h"
 
 #include <QAction>
@@ -331,7 +332,15 @@ private slots:
         frmMain w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // Without a notification area the window is only minimised, so it stays in reach.
+        tray::setAvailableForTesting(false);
         QTest::mouseClick(w.imgTBmin, Qt::LeftButton);
+        QVERIFY(w.isMinimized() && !w.isHidden());
+        QVERIFY(!gDialogOpen);
+        w.showNormal();
+        tray::setAvailableForTesting(true);
+        QTest::mouseClick(w.imgTBmin, Qt::LeftButton);
+        tray::setAvailableForTesting(std::nullopt);
         QVERIFY(w.isHidden());
         QVERIFY(gDialogOpen);
         QCOMPARE(w.imgTBmin->pictureName(), QStringLiteral("MINUP"));
