@@ -11,6 +11,7 @@
 #include "platform/ado/SqlCipher.h"
 #include "platform/adoui/DataControl.h"
 #include "platform/host/Host.h"
+#include "platform/host/QtHost.h"
 #include "platform/vb/Error.h"
 #include "resources/Resources.h"
 #include "startup/Globals.h"
@@ -21,7 +22,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPrinter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -475,8 +475,8 @@ void pageSizeTable(const Options& opt, const QString& dir)
 
 // ---- The main window --------------------------------------------------------------------------
 
-// Every box would be a failure here: print it and go on.
-class BenchHost : public host::Host
+// Every box would be a failure here (and would wait for a click): print it and go on.
+class BenchHost : public host::QtHost
 {
 public:
     int message(const host::MessageRequest& r) override
@@ -485,14 +485,6 @@ public:
                      qPrintable(r.prompt));
         return 1;
     }
-    void showModal(QWidget&, QWidget*) override {}
-    host::FileChoice chooseFile(const host::FileRequest&) override { return {}; }
-    void sendKeys(QWidget*, const QString&) override {}
-    short keyState(int) override { return 0; }
-    void clipboardClear() override {}
-    void clipboardSetText(const QString&) override {}
-    QString clipboardText() override { return {}; }
-    std::unique_ptr<QPrinter> defaultPrinter() override { return {}; }
 };
 
 void logIn()

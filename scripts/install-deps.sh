@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pinvara needs to build and test, and only those missing.
 set -euo pipefail
-packages=(cmake ninja-build pkg-config g++ qt6-base-dev libsqlcipher-dev libx11-dev xdg-utils)
+packages=(cmake ninja-build pkg-config g++ qt6-base-dev libsqlcipher-dev libx11-dev xdg-utils
+          fonts-liberation libchm-dev poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

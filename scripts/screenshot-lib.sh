@@ -61,6 +61,12 @@ wait_for() {
     echo "window '$1' did not appear" >&2
     return 1
 }
+# click_in_window X Y: a left click at a point of the main window's client area
+click_in_window() {
+    local id
+    id=$(xdotool search --onlyvisible --name 'Pinvara V1.1' | head -1)
+    xdotool mousemove --window "$id" "$1" "$2" click 1
+}
 # type_text TEXT: types into the focused window
 type_text() { xdotool type --delay 20 "$1"; }
 

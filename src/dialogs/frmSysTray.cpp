@@ -40,11 +40,18 @@ QIcon windowIcon()
     return icon;
 }
 
-// A caption of "-" makes the item a separator line.
+// A caption of "-" makes the item a separator line, drawn without the caption's text.
 void setCaption(QAction& item, const QString& caption)
 {
-    item.setText(caption);
-    item.setSeparator(caption == u"-"_s);
+    const bool separator = caption == u"-"_s;
+    item.setProperty("Caption", caption);
+    item.setText(separator ? QString() : caption);
+    item.setSeparator(separator);
+}
+
+QString captionOf(const QAction& item)
+{
+    return item.property("Caption").toString();
 }
 
 } // namespace
@@ -214,7 +221,7 @@ int32_t frmSysTray::RemoveMenuItem(int32_t index)
             return;
         }
         for (qsizetype i = index + 1; i < mnuSysTray.size(); ++i) {
-            setCaption(*mnuSysTray.at(i - 1), mnuSysTray.at(i)->text());
+            setCaption(*mnuSysTray.at(i - 1), captionOf(*mnuSysTray.at(i)));
             mnuSysTray.at(i - 1)->setData(mnuSysTray.at(i)->data());
         }
         delete mnuSysTray.takeLast();

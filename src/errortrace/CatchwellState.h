@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 
 class QFile;
@@ -28,6 +29,16 @@ struct ErrorSlot
 };
 
 inline constexpr int kMaxDepth = 1000;
+
+/// What the trap records of one error before it reports it: the error table, the call tree
+/// at the error and the code pointer there.
+struct TrappedError
+{
+    std::array<ErrorSlot, 11> errorSlots;
+    int16_t count = 0;
+    std::array<QString, kMaxDepth + 1> tree;
+    int16_t codePointer = 0;
+};
 
 struct State
 {
@@ -83,6 +94,10 @@ struct State
     QString cwSystemText;
     int16_t cwUserChoice = 0;
     QString cwUserComment;
+
+    // A report is being made; errors trapped meanwhile wait, in order, for their own.
+    bool cwTrapping = false;
+    std::deque<TrappedError> cwWaitingErrors;
 
     // Open handles: the circular log file between records, the link to the trace viewer.
     std::shared_ptr<QFile> cwCircularFile;

@@ -77,9 +77,9 @@ void appendApplication(QString& text)
     }
 }
 
-QString kilobytes(int32_t bytes)
+QString kilobytes(qint64 bytes)
 {
-    return vb::format(bytes / 1024, QStringLiteral("###,###,###")) + u'K';
+    return vb::format(static_cast<double>(bytes / 1024), QStringLiteral("###,###,###")) + u'K';
 }
 
 void appendDevices(QString& text)
@@ -218,19 +218,17 @@ void pfMemoryInfo(QString& text, const std::optional<sysinfo::MemoryStatus>& mem
     if (!memory) {
         return;
     }
-    // The status fields are 32-bit: larger machines give wrapped (even negative) figures.
-    const int32_t totalPhys = sysinfo::toSigned32(memory->totalPhys);
-    const int32_t availPhys = sysinfo::toSigned32(memory->availPhys);
+    // The figures are the machine's own 64-bit ones: 32-bit fields would wrap past 2 GB.
+    const qint64 totalPhys = memory->totalPhys;
+    const qint64 availPhys = memory->availPhys;
     text += QStringLiteral("   Total Physical......") + kilobytes(totalPhys) + kCrLf;
     if (availPhys / 1024 <= 0) {
         text += QStringLiteral("   Available Physical..<none>") + kCrLf;
     } else {
         text += QStringLiteral("   Available Physical..") + kilobytes(availPhys) + kCrLf;
     }
-    text += QStringLiteral("   Virtual Memory......")
-            + kilobytes(sysinfo::toSigned32(memory->totalVirtual)) + kCrLf;
-    text += QStringLiteral("   Available Virtual...")
-            + kilobytes(sysinfo::toSigned32(memory->availVirtual)) + kCrLf;
+    text += QStringLiteral("   Virtual Memory......") + kilobytes(memory->totalVirtual) + kCrLf;
+    text += QStringLiteral("   Available Virtual...") + kilobytes(memory->availVirtual) + kCrLf;
     if (totalPhys != 0) {  // a division by zero would fail the item
         const double pct = static_cast<double>(availPhys) / static_cast<double>(totalPhys) * 100;
         text += QStringLiteral("   Pct Physical Free...") + vb::format(pct, QStringLiteral("##.##"))

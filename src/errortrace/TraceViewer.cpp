@@ -1,5 +1,7 @@
 #include "errortrace/TraceViewer.h"
 
+#include "platform/userdirs/UserDirs.h"
+
 #include <QDataStream>
 #include <QDir>
 #include <QLocalSocket>
@@ -28,15 +30,20 @@ bool TraceViewer::isViewerTitle(const QString& title)
 
 std::unique_ptr<TraceViewer> TraceViewer::find()
 {
-    // Local servers with relative names live as socket files in the temporary folder.
-    QDir dir(QDir::tempPath());
+    // A viewer listens in the user's private runtime folder: one in a shared folder could be
+    // anybody's, and would receive every trace line.
+    const QString folder = userdirs::runtimeFolder();
+    if (folder.isEmpty()) {
+        return nullptr;
+    }
+    QDir dir(folder);
     const QStringList names = dir.entryList(QDir::System | QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString& name : names) {
         if (!isViewerTitle(name)) {
             continue;
         }
         auto socket = std::make_unique<QLocalSocket>();
-        socket->connectToServer(name);
+        socket->connectToServer(dir.filePath(name));
         if (socket->waitForConnected(kConnectMs)) {
             return std::unique_ptr<TraceViewer>(new TraceViewer(std::move(socket)));
         }

@@ -11,7 +11,8 @@ class QLocalSocket;
 
 namespace modCatchwell {
 
-/// A viewer listens on a local socket whose name is its window title. Each message is a
+/// A viewer listens on a local socket in the user's private runtime folder (XDG_RUNTIME_DIR)
+/// whose name is its window title. Each message is a
 /// request (message id, parameter, text) answered by one 32-bit value, as a window message is.
 class TraceViewer
 {

@@ -8,6 +8,7 @@
 #include "platform/host/Host.h"
 #include "platform/ini/IniFile.h"
 #include "platform/mail/Mail.h"
+#include "platform/userdirs/UserDirs.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/Error.h"
@@ -177,10 +178,27 @@ int16_t iniFlag(const QString& file, const QString& section, const QString& key,
     return static_cast<int16_t>(-vb::cInt(vb::val(readIni(file, section, key, def, 2))));
 }
 
+// The main window names one file for both logs. The circular log writes its header over the
+// file's first bytes and its records at fixed places, so it stays out of a file that is the
+// log file; with the main window's settings it would have held nothing but its header.
+bool circularIsLogFile(const State& s)
+{
+    if (s.cwoLogFile.isEmpty() || s.cwoCircularLogFile.isEmpty()) {
+        return false;
+    }
+    const QFileInfo circular(userdirs::stateFilePath(s.cwoCircularLogFile));
+    const QFileInfo log(userdirs::stateFilePath(s.cwoLogFile));
+    if (circular.absoluteFilePath() == log.absoluteFilePath()) {
+        return true;
+    }
+    const QString canonical = circular.canonicalFilePath();
+    return !canonical.isEmpty() && canonical == log.canonicalFilePath();
+}
+
 bool openCircular(State& s)
 {
-    auto file = std::make_shared<QFile>(s.cwoCircularLogFile);
-    if (!file->open(QIODevice::ReadWrite)) {
+    auto file = std::make_shared<QFile>(userdirs::stateFilePath(s.cwoCircularLogFile));
+    if (!userdirs::openPrivateFile(*file, QIODevice::ReadWrite)) {
         s.cwCircularFile.reset();
         return false;
     }
@@ -188,8 +206,19 @@ bool openCircular(State& s)
     return true;
 }
 
+// Closing hands the record to the disk; the file stays ours between records.
+void reopenCircular(State& s)
+{
+    s.cwCircularFile->close();
+    openCircular(s);
+}
+
 void writeCircular(State& s, const QString& text)
 {
+    if (circularIsLogFile(s)) {
+        s.cwCircularFile.reset();
+        return;
+    }
     if (!s.cwCircularFile || !s.cwCircularFile->isOpen()) {
         if (!openCircular(s)) {
             if (s.cwInIDE) {
@@ -214,11 +243,7 @@ void writeCircular(State& s, const QString& text)
     if (file.seek(512 + qint64(s.cwRecordSize) * (s.cwCircularRecord - 1))) {
         file.write(record.toLatin1());
     }
-    // Closing hands the record to the disk; the file stays ours between records.
-    file.close();
-    if (!file.open(QIODevice::ReadWrite)) {
-        s.cwCircularFile.reset();
-    }
+    reopenCircular(s);
 }
 
 // While the viewer holds the trace, the user's windows take no input.
@@ -268,8 +293,8 @@ void writeViewer(State& s, const QString& text)
 
 void appendLines(const QString& fileName, const QStringList& lines)
 {
-    QFile file(fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    QFile file(userdirs::stateFilePath(fileName));
+    if (!userdirs::openPrivateFile(file, QIODevice::Append)) {
         return;
     }
     QString text;
@@ -352,7 +377,7 @@ QString categoryOf(int32_t number)
 }
 
 // A forwarded list: "count!module!procedure!line!source!number!description!..." per error.
-bool loadRemoteList(State& s, const QString& list)
+bool loadRemoteList(const State& s, TrappedError& e, const QString& list)
 {
     const QStringList fields = list.split(u'!');
     const int count = std::clamp(static_cast<int>(vb::val(fields.value(0))), 0, 10);
@@ -364,7 +389,7 @@ bool loadRemoteList(State& s, const QString& list)
             const qsizetype at = 1 + qsizetype(k) * 6 + f;
             return at < fields.size() ? fields.at(at) : QStringLiteral("<unknown>");
         };
-        ErrorSlot& slot = s.cwErrorSlot[count - k];
+        ErrorSlot& slot = e.errorSlots[count - k];
         slot.module = field(0) + QStringLiteral(" (remote)");
         slot.procedure = field(1);
         slot.line = static_cast<int32_t>(vb::val(field(2)));
@@ -381,8 +406,8 @@ bool loadRemoteList(State& s, const QString& list)
         slot.helpFile.clear();
         slot.helpContext = 0;
     }
-    s.cwErrorCount = static_cast<int16_t>(count);
-    ErrorSlot& slot0 = s.cwErrorSlot[0];
+    e.count = static_cast<int16_t>(count);
+    ErrorSlot& slot0 = e.errorSlots[0];
     slot0.number = 440;
     slot0.description = vb::errorText(440);
     slot0.source = s.cwOwnSource + QStringLiteral(" (local)");
@@ -518,14 +543,10 @@ void cwSTART()
                 vb::cInt(readIni(iniFile, u"CircularLog"_s, u"MaxRecords"_s, u"10"_s, 128));
         });
         vb::Err().clear();
-        if (openCircular(s)) {
-            QFile& file = *s.cwCircularFile;
-            file.seek(4);
-            file.write((vb::str(s.cwRecordSize) + QStringLiteral("HM100")).toLatin1());
-            file.close();
-            if (!file.open(QIODevice::ReadWrite)) {
-                s.cwCircularFile.reset();
-            }
+        if (!circularIsLogFile(s) && openCircular(s)) {
+            s.cwCircularFile->seek(4);
+            s.cwCircularFile->write((vb::str(s.cwRecordSize) + QStringLiteral("HM100")).toLatin1());
+            reopenCircular(s);
         }
         s.cwoCircularLog = s.cwCircularFile && s.cwCircularFile->isOpen();
     }
@@ -735,9 +756,12 @@ QVariant cwOPTION(short number, const QVariant& value)
         case 16:
             if (!read && value.typeId() == QMetaType::QString) {
                 s.cwoLogFile = value.toString();
-                if (!s.cwoLogFile.isEmpty() && !QFileInfo::exists(s.cwoLogFile)) {
-                    QFile file(s.cwoLogFile);
-                    if (!file.open(QIODevice::ReadWrite)) {
+                // A relative name lies in the user's state folder, not wherever the program
+                // happened to be started from.
+                const QString path = userdirs::stateFilePath(s.cwoLogFile);
+                if (!s.cwoLogFile.isEmpty() && !QFileInfo::exists(path)) {
+                    QFile file(path);
+                    if (!userdirs::openPrivateFile(file, QIODevice::ReadWrite)) {
                         s.cwoLogFile.clear();
                     }
                 }
@@ -947,7 +971,9 @@ void pfWriteErrorLog()
               << zone + pfMsg(36) + QString::number(slot.number)
               << zone + pfMsg(37) + slot.description;
         if (s.cwErrorCodePointer > 0) {
-            lines << zone + tabs(std::clamp<long>(s.cwTraceDepth, 0, kMaxDepth))
+            lines << zone
+                         + tabs(std::clamp<long>(static_cast<long>(vb::val(s.cwErrorTree[0])), 0,
+                                                 kMaxDepth))
                          + QStringLiteral("Code Pointer : ")
                          + QString::number(s.cwErrorCodePointer);
         }
@@ -966,7 +992,8 @@ void pfMailReport()
     State& s = state();
     const QString kept = s.cwoLogFile;
     const QString attachment = QStringLiteral("!error!.log");
-    QFile::remove(attachment);
+    const QString attachmentPath = userdirs::stateFilePath(attachment);
+    QFile::remove(attachmentPath);
     s.cwoLogFile = attachment;
     pfWriteErrorLog();
 
@@ -979,73 +1006,76 @@ void pfMailReport()
                    + QStringLiteral(", procedure ") + slot0.procedure
                    + QStringLiteral(". The attached log file has complete details.");
     message.recipient = s.cwoMailAddress;
-    message.attachmentPath = QFileInfo(attachment).absoluteFilePath();
+    message.attachmentPath = attachmentPath;
     message.attachmentName = QStringLiteral("cwerror.log");
     try {
         mail::send(message);
     } catch (...) {
         // A failed hand-over to the mail program loses only the mail.
     }
-    QFile::remove(attachment);
+    QFile::remove(attachmentPath);
     s.cwoLogFile = kept;
 }
 
-QVariant cwERROR(const QString& module, const QString& procedure)
+namespace {
+
+// Records the pending error where it happened: the error table from the error and the top of
+// the trace stack, the call tree, and the error's trace line.
+void recordError(TrappedError& e, const vb::ErrObject& pending, const QString& module,
+                 const QString& procedure)
 {
-    const vb::ErrObject pending = vb::Err();
     State& s = state();
-    if (s.cwDisabled) {
-        vb::Err().clear();
-        return {};
+    ErrorSlot& slot0 = e.errorSlots[0];
+    const bool local = pending.source == s.cwOwnSource;
+    slot0.source = pending.source + (local ? QStringLiteral(" (local)")
+                                           : QStringLiteral(" (remote)"));
+    const long depth = s.cwTraceDepth;
+    e.codePointer = inStack(depth) ? s.cwCodePointer[depth] : int16_t(0);
+    slot0.category = categoryOf(static_cast<int32_t>(pending.number));
+
+    auto [topModule, topProcedure] = topOfStack(s);
+    if (topModule.isEmpty() && topProcedure.isEmpty()) {
+        topModule = module;
+        topProcedure = procedure;
     }
-    ErrorSlot& slot0 = s.cwErrorSlot[0];
-    slot0.source = pending.source;
+    slot0.module = topModule;
+    slot0.procedure = topProcedure;
+    if (trimSpaces(topModule).toUpper() != trimSpaces(module).toUpper()) {
+        slot0.module = module + kTrail + topModule;
+    }
+    if (trimSpaces(topProcedure).toUpper() != trimSpaces(procedure).toUpper()) {
+        slot0.procedure = procedure + kTrail + topProcedure;
+    }
+    slot0.line = static_cast<int32_t>(pending.line);
+    slot0.number = static_cast<int32_t>(pending.number);
+    e.count = 0;
+    if (!slot0.source.contains(u'!') || !loadRemoteList(s, e, pending.source)) {
+        slot0.helpFile = pending.helpFile;
+        slot0.helpContext = static_cast<int32_t>(pending.helpContext);
+        slot0.description = pending.description;
+    }
+
+    pfWriteTrace(s.cwExePrefix + QStringLiteral("ERROR") + u' ' + QString::number(slot0.number)
+                 + QStringLiteral(" at ") + slot0.module + kSep + slot0.procedure + u' '
+                 + QStringLiteral(": Line ") + QString::number(slot0.line) + kSep
+                 + slot0.description + CRLF);
+
+    e.tree[0] = vb::str(static_cast<double>(depth));
+    for (long d = 1; d <= std::min<long>(depth, kMaxDepth); ++d) {
+        e.tree[d] = s.cwTraceEntry[d];
+    }
+}
+
+// Shows, mails and logs one recorded error; returns the user's answer (empty when silent).
+QVariant reportError(const TrappedError& e)
+{
+    State& s = state();
     QVariant result;
     try {
-        waitWhileBusy();
-        if (!s.cwStarted) {
-            cwSTART();
-        }
-        slot0.source += pending.source == s.cwOwnSource ? QStringLiteral(" (local)")
-                                                        : QStringLiteral(" (remote)");
-        const long depth = s.cwTraceDepth;
-        s.cwErrorCodePointer = inStack(depth) ? s.cwCodePointer[depth] : int16_t(0);
-        slot0.category = categoryOf(static_cast<int32_t>(pending.number));
-
-        auto [topModule, topProcedure] = topOfStack(s);
-        if (topModule.isEmpty() && topProcedure.isEmpty()) {
-            topModule = module;
-            topProcedure = procedure;
-        }
-        slot0.module = topModule;
-        slot0.procedure = topProcedure;
-        if (trimSpaces(topModule).toUpper() != trimSpaces(module).toUpper()) {
-            slot0.module = module + kTrail + topModule;
-        }
-        if (trimSpaces(topProcedure).toUpper() != trimSpaces(procedure).toUpper()) {
-            slot0.procedure = procedure + kTrail + topProcedure;
-        }
-        slot0.line = static_cast<int32_t>(pending.line);
-        slot0.number = static_cast<int32_t>(pending.number);
-        for (int i = 1; i <= 10; ++i) {
-            s.cwErrorSlot[i].description.clear();
-        }
-        s.cwErrorCount = 0;
-        if (!slot0.source.contains(u'!') || !loadRemoteList(s, pending.source)) {
-            slot0.helpFile = pending.helpFile;
-            slot0.helpContext = static_cast<int32_t>(pending.helpContext);
-            slot0.description = pending.description;
-        }
-
-        pfWriteTrace(s.cwExePrefix + QStringLiteral("ERROR") + u' ' + QString::number(slot0.number)
-                     + QStringLiteral(" at ") + slot0.module + kSep + slot0.procedure + u' '
-                     + QStringLiteral(": Line ") + QString::number(slot0.line) + kSep
-                     + slot0.description + CRLF);
-
-        s.cwErrorTree[0] = vb::str(static_cast<double>(depth));
-        for (long d = 1; d <= std::min<long>(depth, kMaxDepth); ++d) {
-            s.cwErrorTree[d] = s.cwTraceEntry[d];
-        }
+        s.cwErrorSlot = e.errorSlots;
+        s.cwErrorCount = e.count;
+        s.cwErrorTree = e.tree;
+        s.cwErrorCodePointer = e.codePointer;
         // A description collected for an earlier error must not reach this error's log.
         s.cwSystemText.clear();
         if (s.cwDisplayMode != 0) {
@@ -1053,7 +1083,8 @@ QVariant cwERROR(const QString& module, const QString& procedure)
         }
         // Only True (-1) runs silently; other non-zero values still show the report.
         if (~s.cwoSilentRun != 0) {
-            const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+            const bool gui =
+                qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
             if (gui) {
                 QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
             }
@@ -1073,8 +1104,62 @@ QVariant cwERROR(const QString& module, const QString& procedure)
         pfErr(static_cast<int16_t>(cw::currentError().number), QStringLiteral("cwERROR()"));
     }
     unloadReportForm();
-    vb::Err().clear();
     s.cwBusy = false;
+    return result;
+}
+
+} // namespace
+
+QVariant cwERROR(const QString& module, const QString& procedure)
+{
+    const vb::ErrObject pending = vb::Err();
+    State& s = state();
+    if (s.cwDisabled) {
+        vb::Err().clear();
+        return {};
+    }
+    if (s.cwTrapping) {
+        // A report is being made, its window perhaps up, and this error came from an event
+        // handled meanwhile (a timer tick, another window). Its report would replace the one
+        // on screen, so it is recorded now and reported when that one is done.
+        try {
+            TrappedError e;
+            recordError(e, pending, module, procedure);
+            s.cwWaitingErrors.push_back(std::move(e));
+        } catch (...) {
+            pfErr(static_cast<int16_t>(cw::currentError().number), QStringLiteral("cwERROR()"));
+        }
+        vb::Err().clear();
+        return {};
+    }
+    s.cwTrapping = true;
+    QVariant result;
+    bool recorded = false;
+    TrappedError first;
+    try {
+        waitWhileBusy();
+        if (!s.cwStarted) {
+            cwSTART();
+        }
+        recordError(first, pending, module, procedure);
+        recorded = true;
+    } catch (...) {
+        pfErr(static_cast<int16_t>(cw::currentError().number), QStringLiteral("cwERROR()"));
+        unloadReportForm();
+        s.cwBusy = false;
+    }
+    if (recorded) {
+        result = reportError(first);
+    }
+    // Errors that arrived while a report was up get theirs in turn, also those that arrive
+    // during these.
+    while (!s.cwWaitingErrors.empty()) {
+        const TrappedError next = std::move(s.cwWaitingErrors.front());
+        s.cwWaitingErrors.pop_front();
+        reportError(next);
+    }
+    vb::Err().clear();
+    s.cwTrapping = false;
     return result;
 }
 

@@ -1,7 +1,39 @@
 #include "mainwindow/SkinImage.h"
 
+#include "platform/vb/Constants.h"
+
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace skin {
+
+int button(Qt::MouseButton b)
+{
+    return b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : b == Qt::MiddleButton ? 4 : 0;
+}
+
+int buttons(Qt::MouseButtons held)
+{
+    return (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0)
+        | (held & Qt::MiddleButton ? 4 : 0);
+}
+
+int shift(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+        | (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace skin
+
+namespace {
+
+float twips(qreal pixels)
+{
+    return static_cast<float>(pixels * vb::kTwipsPerPixel);
+}
+
+} // namespace
 
 SkinImage::SkinImage(QWidget* parent)
     : QWidget(parent)
@@ -23,28 +55,29 @@ void SkinImage::paintEvent(QPaintEvent*)
     p.drawPixmap(rect(), m_picture);
 }
 
-namespace {
-
-int vbButton(Qt::MouseButton b)
-{
-    return b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : b == Qt::MiddleButton ? 4 : 0;
-}
-
-} // namespace
-
 void SkinImage::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = true;
-    emit MouseDown(vbButton(event->button()));
+    m_pressed = event->button() == Qt::LeftButton;
+    const QPointF at = event->position();
+    emit MouseDown(skin::button(event->button()), skin::shift(event->modifiers()), twips(at.x()),
+        twips(at.y()));
+}
+
+void SkinImage::mouseMoveEvent(QMouseEvent* event)
+{
+    // Taken here, so that a drag that began on the image never reaches the frames below.
+    event->accept();
 }
 
 void SkinImage::mouseReleaseEvent(QMouseEvent* event)
 {
-    emit MouseUp(vbButton(event->button()));
-    const bool inside = rect().contains(event->position().toPoint());
-    if (m_pressed && inside && event->button() == Qt::LeftButton) {
-        m_pressed = false;
+    const QPointF at = event->position();
+    emit MouseUp(skin::button(event->button()), skin::shift(event->modifiers()), twips(at.x()),
+        twips(at.y()));
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+        && rect().contains(at.toPoint());
+    m_pressed = false;
+    if (click) {
         emit Click();
     }
-    m_pressed = false;
 }

@@ -1,4 +1,6 @@
-// An image control of the main window: shows a picture and reports presses and clicks.
+// An image control of the main window: shows a picture and reports the mouse as the window's
+// handlers expect it (button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt; X and Y
+// in twips within the image).
 #pragma once
 
 #include <QPixmap>
@@ -18,13 +20,15 @@ public:
     void setPictureName(const QString& name) { m_pictureName = name; }
 
 signals:
-    void MouseDown(int button);
-    void MouseUp(int button);
+    void MouseDown(int Button, int Shift, float X, float Y);
+    void MouseUp(int Button, int Shift, float X, float Y);
+    /// A left-button press and release over the image.
     void Click();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
@@ -32,3 +36,14 @@ private:
     QString m_pictureName;
     bool m_pressed = false;
 };
+
+namespace skin {
+
+/// The mouse button of an event as a Button argument (1 left, 2 right, 4 middle).
+int button(Qt::MouseButton b);
+/// The buttons held as a Button argument of a move (the sum of the buttons).
+int buttons(Qt::MouseButtons held);
+/// The modifier keys as a Shift argument (1 Shift, 2 Ctrl, 4 Alt).
+int shift(Qt::KeyboardModifiers modifiers);
+
+} // namespace skin

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QMainWindow>
+#include <QSet>
 #include <QStringList>
 
 #include <cstdint>
@@ -25,11 +26,16 @@ class QStatusBar;
 class QTimer;
 class QToolBar;
 class SkinImage;
+class frmRandomiser;
 class frmSysTray;
 
 namespace ado {
 class Recordset;
 } // namespace ado
+
+namespace vb {
+struct Error;
+}
 
 namespace adoui {
 class DataControl;
@@ -80,11 +86,49 @@ public:
     void cmdClear_Click();
     void mnuAddEntry_Click();
     void mnuDeleteEntry_Click();
+    // Each box's text changed (typed, pasted or shown by the binding).
+    void txtAccount_Change();
+    void txtURL_Change();
+    void txtID_Change();
+    void txtPW_Change();
+    void txtHint_Change();
+    void txtINFO_Change();
+    void txtKey1_Change();
+    void txtKey2_Change();
+    void txtKey3_Change();
+    void txtKey4_Change();
+    void txtKey1Label_Change();
+    void txtKey2Label_Change();
+    void txtKey3Label_Change();
+    void txtKey4Label_Change();
+    // A character key typed into a box; 0 swallows it.
+    void txtAccount_KeyPress(int& KeyAscii);
+    void txtURL_KeyPress(int& KeyAscii);
+    void txtID_KeyPress(int& KeyAscii);
+    void txtPW_KeyPress(int& KeyAscii);
+    void txtHint_KeyPress(int& KeyAscii);
+    void txtKey1_KeyPress(int& KeyAscii);
+    void txtKey2_KeyPress(int& KeyAscii);
+    void txtKey3_KeyPress(int& KeyAscii);
+    void txtKey4_KeyPress(int& KeyAscii);
+    void txtKey1Label_KeyPress(int& KeyAscii);
+    void txtKey2Label_KeyPress(int& KeyAscii);
+    void txtKey3Label_KeyPress(int& KeyAscii);
+    void txtKey4Label_KeyPress(int& KeyAscii);
 
     // ---- Grid, filters and sorting (frmMain_grid.cpp) ----
     void cmdFilter_Click();
     void cmdFilter2_Click();
     void cmdClearFilter_Click();
+    void txtFilter_KeyPress(int& KeyAscii);
+    void txtFilter2_KeyPress(int& KeyAscii);
+    void DataGrid1_ColResize(int ColIndex, int& Cancel);
+    void DataGrid1_HeadClick(int ColIndex);
+    void DataGrid1_KeyPress(int& KeyAscii);
+    /// A move by the grid or the navigator bar could not save the row it was leaving.
+    void Adodc1_Error(const vb::Error& error);
+    /// The direction of the next header-click sort: False sorts ascending next.
+    bool SortAscending = false;
 
     // ---- Hand-out, peek, security lock and keep-on-top (frmMain_handout.cpp) ----
     void InitTimer();
@@ -106,16 +150,31 @@ public:
     void timOnTop_Timer();
     void Form_LostFocus();
     bool ConfirmPassword();
+    void StartURL();
 
     // ---- Skinned image buttons and tool state (frmMain_toolbar.cpp) ----
     void UpdateTools(bool pictures);
     void UpdateImage(SkinImage* image, const QString& pictureName);
+    /// The mouse handlers of the 29 image buttons: the image's name picks its pictures and the
+    /// command its click runs.
+    void img_MouseDown(SkinImage* image, int Button, int Shift, float X, float Y);
+    void img_MouseUp(SkinImage* image, int Button, int Shift, float X, float Y);
+    void img_Click(SkinImage* image);
+    /// The cool bar's mouse, in twips within the cool bar: a left-button drag moves the window.
+    void CoolBar1_MouseDown(int Button, int Shift, float X, float Y);
+    void CoolBar1_MouseMove(int Button, int Shift, float X, float Y);
+    void CoolBar1_Click();
+    float m_sngDragX = 0;
+    float m_sngDragY = 0;
 
     // ---- Menus, help, printed report and tray events (frmMain_menus.cpp) ----
     void mnuFilePrint_Click();
     void mnuViewOptions_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
+    void m_frmSysTray_MenuClick(int Index, const QString& Key);
+    void m_frmSysTray_SysTrayDoubleClick(int Button);
+    void m_frmSysTray_SysTrayMouseDown(int Button);
 
     // Members shared by the window's procedures
     bool m_bLocked = false;
@@ -227,18 +286,55 @@ private:
     // Life cycle
     QString settingsSection() const;
     void createTrayIcon();
+    /// The values the close writes back besides the window's place, as key and stored text.
+    QList<std::pair<QString, QString>> carriedSettings() const;
+    /// False for a column width (twips) so narrow that the column could not be seen.
+    bool columnWidthShows(float twips) const;
     // Data file
     void removeExtraColumns();
     std::optional<vb::Error> savePendingEdit(ado::Recordset& rs);
     void applyColumnWidths();
     // Data file commands
+    void connectFileCommands();
+    /// The common dialog: shows an Open or Save dialog starting at name; Cancel raises 32755.
+    QString showFileDialog(bool save, const QString& title, const QString& filter,
+        const QString& name);
+    /// An open data file: the data control's recordset has an active connection.
+    bool dataFileOpen() const;
+    /// True when path names the data file the window has open (links and ".." resolved).
+    bool isOpenDataFile(const QString& path) const;
+    /// Writes a keyed, encrypted data file from the template at path; false when it failed.
+    bool createDataFile(const QString& path);
+    /// Puts the previous file back after a Save As that left no usable copy.
+    void reconnectAfterSaveAs(const QString& previousPath, const QString& previousPassword);
+    QString m_dlgFileName; // the file name the common dialog was left with
     // Account editor
+    void connectEditor();
+    /// The body of the boxes' Change and KeyPress handlers.
+    void restartTimeout();
+    void enterMovesOn(int& KeyAscii);
     // Grid, filters and sorting
+    void connectGrid();
+    /// The body of the filter boxes' KeyPress handlers.
+    void filterKey(int& KeyAscii, void (frmMain::*filter)());
+    /// The body of the two filter commands: `criteria` takes the field and the trimmed text.
+    void applyFilter(const QString& text, const QString& criteria, const QString& errorPrefix);
     // Hand-out, peek, security lock and keep-on-top
+    void connectHandout();
+    void revealField(QLineEdit* box);
+    frmRandomiser* m_frmRandomiser = nullptr;
     // Skinned image buttons and tool state
+    void connectImages();
     // Menus, help, printed report and tray events
+    void PrintData();
+    void connectMenuCommands();
+    void connectTrayEvents();
+    void showFromTray();
 
     QList<adoui::FieldBinding*> m_bindings;
     bool m_unloaded = false;
     bool m_wasMinimised = false;
+    QSet<QString> m_settingsRead;  ///< settings the load read and converted
+    /// carriedSettings() as the load left them.
+    QList<std::pair<QString, QString>> m_settingsAtLoad;
 };

@@ -321,9 +321,9 @@ void frmMain::applyColumnWidths()
     adoui::GridColumns columns = DataGrid1->Columns();
     for (int i = 0; i < columns.Count(); ++i) {
         const QString field = columns.Item(i).DataField();
-        if (field == u"Account") {
+        if (field == u"Account" && columnWidthShows(gColAccount)) {
             columns.Item(i).setWidth(gColAccount);
-        } else if (field == u"URL") {
+        } else if (field == u"URL" && columnWidthShows(gColURL)) {
             columns.Item(i).setWidth(gColURL);
         }
     }

@@ -1,29 +1,388 @@
 // The data file commands: new, open, open with a password, save as and close.
 #include "mainwindow/frmMain.h"
 
+#include "dialogs/frmImport.h"
+#include "dialogs/frmNewFile.h"
 #include "errortrace/Proc.h"
+#include "platform/ado/Recordset.h"
+#include "platform/adoui/DataControl.h"
+#include "platform/adoui/DataGrid.h"
+#include "platform/host/Host.h"
+#include "platform/vb/Constants.h"
+#include "platform/vb/Error.h"
+#include "startup/Globals.h"
+#include "startup/Module1.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kOpenFilter = QStringLiteral("Passwords (*.pnv)|*.pnv|All Files (*.*)|*.*");
+
+// The commands end quietly on Cancel in a file dialog and on any other error of theirs.
+cw::Proc::Verdict quietly(const vb::Error&)
+{
+    gDialogOpen = false;
+    return cw::Proc::Verdict::Handled;
+}
+
+// Yes (go on), No (choose again) or Cancel (stop) for a file that is there already.
+int askOverwrite(const QString& path)
+{
+    return host::MsgBox(QStringLiteral("THIS FILE ALREADY EXISTS!\r\n\r\nDo You Want To Overwrite:\r\n")
+            + path + QStringLiteral("\r\n"),
+        vb::vbYesNoCancel + vb::vbCritical + vb::vbDefaultButton2, QStringLiteral("FILE EXISTS!"));
+}
+
+// Which file a path names right now. A copy renamed into place is a new file with a new
+// change time, so comparing two of these tells whether a file was replaced.
+struct FileIdentity
+{
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    struct timespec changed = {};
+
+    bool operator==(const FileIdentity& o) const
+    {
+        return exists == o.exists && device == o.device && inode == o.inode
+            && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+FileIdentity identify(const QString& path)
+{
+    FileIdentity id;
+    struct stat st = {};
+    if (!path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0) {
+        id.exists = true;
+        id.device = st.st_dev;
+        id.inode = st.st_ino;
+        id.changed = st.st_ctim;
+    }
+    return id;
+}
+
+// Renames a finished file over its target and makes the rename itself durable.
+void renameOver(const QString& from, const QString& to)
+{
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
+        vb::raise(75);
+    }
+    const int dir = ::open(QFile::encodeName(QFileInfo(to).absolutePath()).constData(),
+        O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+} // namespace
+
+void frmMain::connectFileCommands()
+{
+    const struct
+    {
+        const char* name;
+        void (frmMain::*handler)();
+    } items[] = { { "mnuNewDB", &frmMain::mnuNewDB_Click },
+        { "mnuFileOpen", &frmMain::mnuFileOpen_Click },
+        { "mnuOpenSpecial", &frmMain::mnuOpenSpecial_Click },
+        { "mnuFileSaveAs", &frmMain::mnuFileSaveAs_Click },
+        { "mnuFileClose", &frmMain::mnuFileClose_Click } };
+    for (const auto& item : items) {
+        if (auto* action = findChild<QAction*>(QString::fromLatin1(item.name))) {
+            connect(action, &QAction::triggered, this, item.handler, Qt::UniqueConnection);
+        }
+    }
+}
+
+QString frmMain::showFileDialog(
+    bool save, const QString& title, const QString& filter, const QString& name)
+{
+    host::FileRequest request;
+    request.kind = save ? host::FileRequest::Save : host::FileRequest::Open;
+    request.title = title;
+    request.filter = filter;
+    request.filterIndex = 1;
+    request.fileName = name;
+    request.cancelError = true;
+    m_dlgFileName = name;
+    const host::FileChoice choice = host::ShowFileDialog(request);
+    m_dlgFileName = choice.fileName;
+    return choice.fileName;
+}
+
+bool frmMain::dataFileOpen() const
+{
+    const ado::Recordset* rs = Adodc1->Recordset();
+    return rs != nullptr && rs->ActiveConnection() != nullptr;
+}
+
+bool frmMain::isOpenDataFile(const QString& path) const
+{
+    if (!dataFileOpen()) {
+        return false;
+    }
+    // The same device and inode: a link, a ".." or another spelling of the path all count.
+    const FileIdentity target = identify(path);
+    const FileIdentity open = identify(gDBpath);
+    return target.exists && open.exists && target.device == open.device
+        && target.inode == open.inode;
+}
+
+bool frmMain::createDataFile(const QString& path)
+{
+    // The new file is made and keyed beside its target and only then renamed over it, so a
+    // New that fails leaves a file of that name as it was.
+    const QFileInfo target(path);
+    const QString side
+        = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".new");
+    struct Cleanup
+    {
+        QString path;
+        ~Cleanup() { QFile::remove(path); }
+    } cleanup { side };
+
+    QFile::remove(side);
+    if (Module1::SaveResItemToDisk(QStringLiteral("DATABASE"), QStringLiteral("CUSTOM"), side)
+        != 0) {
+        return false;
+    }
+    const QString previous = gDBpath;
+    gDBpath = side;
+    gOpenPassword.clear();
+    // The compaction keys a file it has open, or one when the window never opened any. After
+    // a Close the data control still holds its closed recordset, and the compaction would then
+    // leave the template unencrypted: open the template in it first.
+    ado::Recordset* rs = Adodc1->Recordset();
+    if (rs != nullptr && rs->ActiveConnection() == nullptr) {
+        Adodc1->setConnectionString(connectionString(side, QString()));
+        Adodc1->setRecordSource(QStringLiteral("Select * from tblAccount"));
+        Adodc1->Refresh();
+    }
+    if (!CompactAndEncrypt(QString(), QString())) {
+        gDBpath = previous;
+        return false;
+    }
+    renameOver(side, path);
+    gDBpath = path;
+    return true;
+}
 
 void frmMain::mnuNewDB_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuNewDB_Click"));
+    proc.run(
+        [&] {
+            QString path;
+            for (;;) {
+                gDialogOpen = true;
+                path = showFileDialog(true, QStringLiteral("Choose Data File to Create"),
+                    QStringLiteral("PWdata (*.pnv)|*.pnv"), m_dlgFileName);
+                if (path.isEmpty()) {
+                    gDialogOpen = false;
+                    return;
+                }
+                gDialogOpen = false;
+                if (!QFileInfo::exists(path)) {
+                    break;
+                }
+                const int answer = askOverwrite(path);
+                if (answer == vb::vbNo) {
+                    continue;
+                }
+                // The file open in this window cannot be replaced: end as for any file that
+                // cannot be deleted.
+                if (answer != vb::vbYes || isOpenDataFile(path)) {
+                    return;
+                }
+                break;
+            }
+            if (!createDataFile(path)) {
+                return;
+            }
+            if (DBconnect(QString()) && !gHideNewFileInfo) {
+                gDialogOpen = true;
+                host::host().showModal(frmNewFile::instance(), this);
+                gDialogOpen = false;
+            }
+        },
+        quietly);
 }
 
 void frmMain::mnuFileOpen_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuFileOpen_Click"));
+    proc.run(
+        [&] {
+            gDialogOpen = true;
+            const QString name
+                = showFileDialog(false, QStringLiteral("Open"), kOpenFilter, m_sLastPath);
+            if (!name.isEmpty()) {
+                gDBpath = name;
+                gDialogOpen = false;
+                DBconnect(QString());
+            }
+            gDialogOpen = false;
+        },
+        quietly);
 }
 
 void frmMain::mnuOpenSpecial_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuOpenSpecial_Click"));
+    proc.run(
+        [&] {
+            bool ok = false;
+            {
+                gDialogOpen = true;
+                frmImport dialog;
+                host::host().showModal(dialog, nullptr);
+                gDialogOpen = false;
+                gOpenPassword = dialog.txtPassword()->text();
+                ok = dialog.OK;
+            }
+            if (!ok) {
+                gOpenPassword.clear();
+                return;
+            }
+            gDialogOpen = true;
+            const QString name = showFileDialog(false,
+                QStringLiteral("Open DataFile using Password"), kOpenFilter, m_sLastPath);
+            if (name.isEmpty()) {
+                gDialogOpen = false;
+                gOpenPassword.clear();
+                return;
+            }
+            gDBpath = name;
+            gDialogOpen = false;
+            if (!DBconnect(gOpenPassword)) {
+                gOpenPassword.clear();
+            }
+        },
+        [](const vb::Error& e) {
+            gOpenPassword.clear();
+            return quietly(e);
+        });
 }
 
 void frmMain::mnuFileSaveAs_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuFileSaveAs_Click"));
+    proc.run(
+        [&] {
+            if (!dataFileOpen()) {
+                return;
+            }
+            QString path;
+            for (;;) {
+                if (!gOpenPassword.isEmpty()) {
+                    host::MsgBox(QStringLiteral("PLEASE NOTE:\r\n\r\n"
+                                                "The DataFile will be saved using your usual "
+                                                "Login Password.\r\n"
+                                                "NOT the \"open\" password you supplied earlier!"),
+                        vb::vbExclamation, QStringLiteral("NOTE SAVE PASSWORD!"));
+                }
+                gDialogOpen = true;
+                path = showFileDialog(true, QStringLiteral("Save Data File As..."),
+                    QStringLiteral("Password Files (*.pnv)|*.pnv"), QString());
+                if (path.isEmpty()) {
+                    gDialogOpen = false;
+                    return;
+                }
+                gDialogOpen = false;
+                if (!QFileInfo::exists(path)) {
+                    break;
+                }
+                const int answer = askOverwrite(path);
+                if (answer == vb::vbNo) {
+                    continue;
+                }
+                // Writing over the open file would lose it: it counts as a file that cannot
+                // be deleted, and the command ends.
+                if (answer != vb::vbYes || isOpenDataFile(path)) {
+                    return;
+                }
+                break;
+            }
+
+            // The old file of that name stays until the compaction has put the new copy in
+            // its place; what the compaction reports alone does not prove that it did.
+            const QString previousPath = gDBpath;
+            const QString previousPassword = gOpenPassword;
+            const FileIdentity before = identify(path);
+            const bool compacted = CompactAndEncrypt(path, gOpenPassword);
+            const FileIdentity after = identify(path);
+            const bool copied = compacted && after.exists && !(after == before);
+            if (copied) {
+                gDBpath = path;
+                if (DBconnect(QString())) {
+                    gOpenPassword.clear();
+                } else {
+                    reconnectAfterSaveAs(previousPath, previousPassword);
+                }
+            } else {
+                host::MsgBox(QStringLiteral("SaveAs operation failed"), vb::vbCritical,
+                    QStringLiteral("SAVE AS - FAILURE"));
+                reconnectAfterSaveAs(previousPath, previousPassword);
+            }
+            gDialogOpen = false;
+        },
+        quietly);
+}
+
+void frmMain::reconnectAfterSaveAs(const QString& previousPath, const QString& previousPassword)
+{
+    gDBpath = previousPath;
+    gOpenPassword = previousPassword;
+    if (!DBconnect(previousPassword)) {
+        gOpenPassword.clear();
+    }
 }
 
 void frmMain::mnuFileClose_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuFileClose_Click"));
+    proc.run([&] {
+        if (!dataFileOpen()) {
+            return;
+        }
+        ado::Recordset* rs = Adodc1->Recordset();
+        auto onRecord = [&rs] { return !rs->IsBOF() && !rs->IsEOF(); };
+        if (gOpenPassword.isEmpty()) {
+            m_sLastPath = gDBpath;
+            CompactAndEncrypt(QString(), QString());
+        } else {
+            // A file opened with another password keeps it: no compaction, which would key
+            // it with the login password. A new row still being typed is dropped.
+            if (onRecord() && rs->EditMode() == ado::adEditAdd) {
+                Adodc1->Refresh();
+                rs = Adodc1->Recordset();
+            }
+            if (onRecord()) {
+                rs->Update();
+            }
+            rs->Close();
+            rs->setActiveConnection(nullptr);
+            Adodc1->setConnectionString(QString());
+            Adodc1->setRecordSource(QString());
+        }
+        RefreshTextControls();
+        setPanelText(1, QStringLiteral("No Data File Loaded."));
+        setPanelText(2, QString());
+        UpdateTools(true);
+        DataGrid1->setDataSource(nullptr);
+        DataGrid1->setDataSource(Adodc1);
+        DataGrid1->ClearFields();
+        DataGrid1->Refresh();
+        gOpenPassword.clear();
+    });
 }

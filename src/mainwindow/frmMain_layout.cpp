@@ -5,6 +5,8 @@
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/DataGrid.h"
 #include "platform/adoui/FieldBinding.h"
+#include "platform/host/PasswordMask.h"
+#include "platform/host/KeyStatePanel.h"
 #include "platform/vb/Constants.h"
 
 #include <QAction>
@@ -60,10 +62,26 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 const QString kCopyTip = QStringLiteral("Copy Contents to Clipboard");
 
+// A frame's caption sits on its border line, clear of the controls placed below it.
+const QString kFrameStyle = QStringLiteral(
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 7px;"
+    " background-color: palette(window); }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; }");
+
+// The window is laid out for Arial and Arial Narrow. Debian ships metric-compatible faces under
+// other names; mapping the names keeps every caption the width it was designed at.
+void useMetricCompatibleFonts()
+{
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(
+        QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
+}
+
 } // namespace
 
 void frmMain::buildControls()
 {
+    useMetricCompatibleFonts();
     setObjectName(QStringLiteral("frmMain"));
     setProperty("Tag", QStringLiteral("1073"));
     auto* client = new QWidget(this);
@@ -108,12 +126,14 @@ void frmMain::buildControls()
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
     sbStatusBar->setSizeGripEnabled(false);
     for (int i = 1; i <= 3; ++i) {
-        auto* panel = new QLabel(sbStatusBar);
+        // The third panel shows the Caps Lock state.
+        QLabel* panel = i < 3 ? new QLabel(sbStatusBar)
+                              : new host::KeyStatePanel(vb::vbKeyCapital, QStringLiteral("CAPS"),
+                                    sbStatusBar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
         panel->setFrameShape(QFrame::StyledPanel);
         sbStatusBar->addWidget(panel, i == 1 ? 3 : i == 2 ? 2 : 0);
     }
-    setPanelText(3, QStringLiteral("CAPS"));
     setStatusBar(sbStatusBar);
 
     Timer1 = new QTimer(this);
@@ -125,6 +145,9 @@ void frmMain::buildControls()
     timOnTop->setInterval(1000);
 
     buildMenus();
+    connectImages();
+    connectFileCommands();
+    connectHandout();
 }
 
 void frmMain::buildToolbarBands()
@@ -185,8 +208,9 @@ void frmMain::buildToolbarBands()
 
 void frmMain::buildEditor()
 {
-    Frame2 = make<QGroupBox>(centralWidget(), "Frame2", 120, 2820, 10125, 3240);
+    Frame2 = make<QGroupBox>(centralWidget(), "Frame2", 120, 2820, 10125, 3315);
     Frame2->setTitle(QStringLiteral(" ACCOUNT EDITOR "));
+    Frame2->setStyleSheet(kFrameStyle);
 
     QFont narrow(QStringLiteral("Arial Narrow"));
     narrow.setPointSizeF(9.75);
@@ -214,6 +238,7 @@ void frmMain::buildEditor()
         box->setStyleSheet(dataStyle);
         if (masked) {
             box->setEchoMode(QLineEdit::Password);
+            host::maskWithAsterisks(*box);
         }
         return box;
     };
@@ -231,6 +256,7 @@ void frmMain::buildEditor()
         box->setToolTip(QString::fromLatin1(tip));
         box->setStyleSheet(dataStyle);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setTabChangesFocus(true);
         return box;
     };
 
@@ -252,15 +278,6 @@ void frmMain::buildEditor()
     txtKey4 = line("txtKey4", "Text for Label: 4", 50, 6120, 1590, 3615, true);
     txtINFO = multi("txtINFO", "Misc Info for Account", 6120, 2100, 675);
 
-    // The plain multi-line box has no length limit of its own: cut what goes past 4,096.
-    connect(txtINFO, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = txtINFO->toPlainText();
-        if (text.size() > 4096) {
-            txtINFO->setPlainText(text.left(4096));
-            txtINFO->moveCursor(QTextCursor::End);
-        }
-    });
-
     const struct
     {
         QWidget* box;
@@ -280,6 +297,9 @@ void frmMain::buildEditor()
         b->setDataField(QString::fromLatin1(f.field));
         b->setDataSource(Adodc1);
         m_bindings << b;
+        if (f.box == txtINFO) {
+            b->setMaxLength(4096); // the plain multi-line box has no length limit of its own
+        }
     }
     setTabOrder(txtAccount, txtURL);
     setTabOrder(txtURL, txtID);
@@ -306,9 +326,9 @@ void frmMain::buildEditor()
     } handouts[]
         = { { "cmdAccount", "imgAccount", "", 4740, 255 }, { "cmdURL", "imgURL", "", 4740, 735 },
               { "cmdName", "imgName", "", 4740, 1230 }, { "cmdSP", "imgSP", "", 4740, 1710 },
-              { "cmdHint", "imgHint", "", 4740, 2190 }, { "cmdKey1", "imgKey1", "", 9780, 255 },
-              { "cmdKey2", "imgKey2", "", 9780, 735 }, { "cmdKey3", "imgKey3", "", 9780, 1215 },
-              { "cmdKey4", "imgKey4", "", 9780, 1695 }, { "cmdInfo", "imgInfo", "", 9780, 2205 },
+              { "cmdHint", "imgHint", "", 4740, 2190 }, { "cmdKey1", "imgKey1", "", 9750, 255 },
+              { "cmdKey2", "imgKey2", "", 9750, 735 }, { "cmdKey3", "imgKey3", "", 9750, 1215 },
+              { "cmdKey4", "imgKey4", "", 9750, 1695 }, { "cmdInfo", "imgInfo", "", 9750, 2205 },
               { "cmdRP", "imgRP", "Random Password Generator", 4740, 1920 },
               { "cmdGoUrl", "imgGoUrl", "Browse Web Page", 4740, 945 } };
     for (const auto& h : handouts) {
@@ -326,12 +346,14 @@ void frmMain::buildEditor()
     image(Frame2, "imgDelete", QStringLiteral("Deletes Current Record"), 2400, 2805, 480, 480);
     make<SkinImage>(Frame2, "imgKeyButton", 9735, 2760, 360, 360);
     make<SkinImage>(Frame2, "imgFrameBack1", 0, 0, 0, 0);
+    connectEditor();
 }
 
 void frmMain::buildFilter()
 {
-    Frame3 = make<QGroupBox>(centralWidget(), "Frame3", 120, 6120, 10125, 1245);
+    Frame3 = make<QGroupBox>(centralWidget(), "Frame3", 120, 6180, 10125, 1245);
     Frame3->setTitle(QStringLiteral(" DISPLAY FILTER "));
+    Frame3->setStyleSheet(kFrameStyle);
     label(Frame3, "Label8", QStringLiteral("FILTER BY..."), 240, 300, 1215, 255);
     optField[0] = make<QRadioButton>(Frame3, "optField_0", 240, 570, 1095, 255);
     optField[0]->setText(QStringLiteral("Account"));
@@ -361,6 +383,7 @@ void frmMain::buildFilter()
     cmdClearFilter->hide();
     image(Frame3, "imgClearFilter", QStringLiteral("Clears Filters"), 7800, 300, 360, 720);
     make<SkinImage>(Frame3, "Image6", 8400, 240, 1560, 900);
+    connectGrid();
 }
 
 void frmMain::buildMenus()
@@ -387,8 +410,7 @@ void frmMain::buildMenus()
     item(mnuListPopup, "mnuPopURL", QStringLiteral("Browse URL"));
     mnuSysPopup = menu("mnuSysPopup", QStringLiteral("popSys"));
     item(mnuSysPopup, "mnuSysShow", QStringLiteral("Show"));
-    QAction* sysExit = item(mnuSysPopup, "mnuSysExit", QStringLiteral("Exit"), true, false);
-    connect(sysExit, &QAction::triggered, this, [this] { mnuSysExit_Click(); });
+    item(mnuSysPopup, "mnuSysExit", QStringLiteral("Exit"), true, false);
 
     mnuFile = menu("mnuFile", QStringLiteral("1000"));
     item(mnuFile, "mnuFileOpen", QStringLiteral("1002"));
@@ -405,8 +427,7 @@ void frmMain::buildMenus()
     item(mnuFile, "mnuFilePrintPreview", QStringLiteral("1008"), false);
     item(mnuFile, "mnuFilePrint", QStringLiteral("1009"), true, false);
     item(mnuFile, "mnuFileBar3", QStringLiteral("-"));
-    QAction* fileExit = item(mnuFile, "mnuFileExit", QStringLiteral("1010"));
-    connect(fileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
+    item(mnuFile, "mnuFileExit", QStringLiteral("1010"));
 
     mnuEdit = menu("mnuEdit", QStringLiteral("1011"));
     item(mnuEdit, "mnuAddEntry", QStringLiteral("1071"), true, false);
@@ -431,4 +452,6 @@ void frmMain::buildMenus()
     item(mnuHelp, "mnuHelpSearchForHelpOn", QStringLiteral("1021"), false);
     item(mnuHelp, "mnuHelpBar0", QStringLiteral("-"));
     item(mnuHelp, "mnuHelpAbout", QStringLiteral("1022"));
+
+    connectMenuCommands();
 }

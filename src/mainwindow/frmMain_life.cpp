@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -136,19 +137,29 @@ void frmMain::Form_Load()
         gTimeoutTime = vb::cInt(setting("TimeoutTime", QStringLiteral("5")));
         gKeepOnTop = vb::cBool(setting("KeepOnTop", QStringLiteral("False")));
         gAutoLoad = vb::cBool(setting("AutoLoad", QStringLiteral("True")));
+        // A value the close writes back is marked once it has been read and converted.
+        auto read = [&](const char* key) { m_settingsRead.insert(QString::fromLatin1(key)); };
         gDBpath = setting("DBpath", QString());
+        read("DBpath");
         gEncryptFlag = vb::cBool(setting("Encrypt", QStringLiteral("False")));
+        read("Encrypt");
         gColAccount = vb::cSng(setting("ColAccount", colDefault));
+        read("ColAccount");
         gColURL = vb::cSng(setting("ColURL", colDefault));
+        read("ColURL");
 
-        if (double(gColAccount) + double(gColURL) > gridWidth - 299.1) {
+        // Widths that overflow the grid, or would hide a column, give way to two halves.
+        if (double(gColAccount) + double(gColURL) > gridWidth - 299.1
+            || !columnWidthShows(gColAccount) || !columnWidthShows(gColURL)) {
             gColAccount = static_cast<float>(gridWidth * 0.5 - 150.1);
             gColURL = gColAccount;
         }
         applyColumnWidths();
 
         gHideNewFileInfo = vb::cBool(setting("ShowNew", QStringLiteral("False")));
+        read("ShowNew");
         gEmptyFile = vb::cBool(setting("EmptyFile", QStringLiteral("False")));
+        read("EmptyFile");
 
         const QStringList parts = GetCommandLine(10);
         if (parts.size() > 1) {
@@ -193,6 +204,23 @@ void frmMain::Form_Load()
         UpdateImage(imgTBontop, gKeepOnTop ? QStringLiteral("LED-GUP") : QStringLiteral("LED-RUP"));
         InitTimer();
     });
+    m_settingsAtLoad = carriedSettings();
+}
+
+QList<std::pair<QString, QString>> frmMain::carriedSettings() const
+{
+    return {{QStringLiteral("DBpath"), gDBpath},
+            {QStringLiteral("Encrypt"), vb::boolText(gEncryptFlag)},
+            {QStringLiteral("ColAccount"), vb::cStrSingle(gColAccount)},
+            {QStringLiteral("ColURL"), vb::cStrSingle(gColURL)},
+            {QStringLiteral("ShowNew"), vb::boolText(gHideNewFileInfo)},
+            {QStringLiteral("EmptyFile"), vb::boolText(gEmptyFile)}};
+}
+
+bool frmMain::columnWidthShows(float twips) const
+{
+    // Narrower than the grid lets a user drag a column is as good as hidden.
+    return twips >= DataGrid1->horizontalHeader()->minimumSectionSize() * vb::kTwipsPerPixel;
 }
 
 QStringList frmMain::GetCommandLine(int maxArgs)
@@ -233,6 +261,7 @@ void frmMain::createTrayIcon()
     m_frmSysTray->AddMenuItem(QStringLiteral("&Close"), QStringLiteral("close"), false);
     m_frmSysTray->setToolTip(QStringLiteral("Pinvara"));
     m_frmSysTray->setIconHandle(tray::registerIcon(windowIcon()));
+    connectTrayEvents();
 }
 
 void frmMain::Form_QueryUnload(bool& Cancel, int UnloadMode)
@@ -274,12 +303,15 @@ void frmMain::Form_Unload(bool& Cancel)
             save("MainTop", vb::cStrSingle(topTwips()));
             save("MainWidth", vb::cStrSingle(widthTwips()));
             save("MainHeight", vb::cStrSingle(heightTwips()));
-            save("DBpath", gDBpath);
-            save("Encrypt", vb::boolText(gEncryptFlag));
-            save("ColAccount", vb::cStrSingle(gColAccount));
-            save("ColURL", vb::cStrSingle(gColURL));
-            save("ShowNew", vb::boolText(gHideNewFileInfo));
-            save("EmptyFile", vb::boolText(gEmptyFile));
+            // When the load stopped early, a value it never read is written back only if the
+            // run has since set it: otherwise its start value would replace the stored one.
+            const auto now = carriedSettings();
+            for (qsizetype i = 0; i < now.size(); ++i) {
+                const auto& [key, value] = now[i];
+                if (m_settingsRead.contains(key) || value != m_settingsAtLoad.value(i).second) {
+                    settings::SaveSetting(kApp, section, key, value);
+                }
+            }
         }
     });
 }

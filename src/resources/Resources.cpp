@@ -6,6 +6,7 @@ static void initCompiled()
 {
     Q_INIT_RESOURCE(pinvara);
     Q_INIT_RESOURCE(database);
+    Q_INIT_RESOURCE(skins);
 }
 
 namespace resources {

@@ -1,6 +1,9 @@
 // Process-wide values shared by the login, the main window and its dialogs.
 #pragma once
 
+#include "platform/ado/Recordset.h"
+
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -27,6 +30,8 @@ inline int16_t gSortCol = 0;
 inline int16_t gSortDir = 0;
 inline float gColAccount = 0;
 inline float gColURL = 0;
+inline QPointer<ado::Recordset> gAccountRS; // the main window's recordset, for its dialogs
+inline QString gTempImageFile;               // the temporary file of the latest picture swap
 
 /// Puts every process-wide value back to its start value (for tests).
 inline void resetGlobals()
@@ -51,4 +56,6 @@ inline void resetGlobals()
     gSortDir = 0;
     gColAccount = 0;
     gColURL = 0;
+    gAccountRS.clear();
+    gTempImageFile.clear();
 }

@@ -2,6 +2,7 @@
 
 #include "errortrace/Proc.h"
 #include "platform/host/Host.h"
+#include "platform/host/SessionEnd.h"
 #include "mainwindow/frmMain.h"
 #include "platform/singleinstance/SingleInstance.h"
 #include "startup/Module1.h"
@@ -9,7 +10,10 @@
 #include "startup/frmSplash.h"
 
 #include <QCoreApplication>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <chrono>
 
 namespace Module1 {
 
@@ -18,11 +22,11 @@ std::unique_ptr<frmMain> gMainForm;
 namespace {
 
 // How long the splash stays up; PINVARA_SPLASH_MS shortens it for tests and screenshots.
-unsigned long splashMs()
+long splashMs()
 {
     bool ok = false;
     const int ms = qEnvironmentVariableIntValue("PINVARA_SPLASH_MS", &ok);
-    return ok && ms >= 0 ? static_cast<unsigned long>(ms) : 3000;
+    return ok && ms >= 0 ? ms : 3000;
 }
 
 } // namespace
@@ -37,12 +41,13 @@ void Main()
         {
             frmSplash splash;
             splash.show();
-            // The window system must have mapped the window before it can be drawn; after
-            // that the wait blocks everything, as intended.
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             splash.repaint();
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            QThread::msleep(splashMs());
+            // The wait takes no input, but the window system may map, cover or uncover the
+            // splash at any time during it (a window manager maps it late): it must be able
+            // to paint itself all along, or it stays black.
+            QEventLoop wait;
+            QTimer::singleShot(std::chrono::milliseconds(splashMs()), &wait, &QEventLoop::quit);
+            wait.exec(QEventLoop::ExcludeUserInputEvents);
         }
         // frmMain's construction is its load, so the object is made only once it is needed.
         auto login = std::make_unique<frmLogin>();
@@ -57,6 +62,15 @@ void Main()
         gMainForm->show();
         // The shown window answers later starts; it owns the listener.
         new singleinstance::InstanceServer(gMainForm.get(), LoadResString(1073));
+        // A logout or a request to terminate closes the window as its close box does, so the
+        // settings are saved and the data file compacted; a window hidden in the notification
+        // area ends no event loop by closing, hence the quit.
+        auto* sessionEnd = new host::SessionEnd(gMainForm.get());
+        QObject::connect(sessionEnd, &host::SessionEnd::ending, gMainForm.get(), [] {
+            if (gMainForm && gMainForm->close()) {
+                QCoreApplication::quit();
+            }
+        });
     });
 }
 

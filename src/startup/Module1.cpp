@@ -1,6 +1,7 @@
 #include "startup/Module1.h"
 
 #include "errortrace/Proc.h"
+#include "platform/host/DesktopEntry.h"
 #include "platform/host/Host.h"
 #include "platform/singleinstance/SingleInstance.h"
 #include "platform/vb/Constants.h"
@@ -11,9 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSaveFile>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -32,33 +31,27 @@ constexpr long kFound = 42;
 constexpr long kFileNotFound = 2;
 constexpr long kNoAssociation = 31;
 
-// The desktop's default application for a MIME type, as its .desktop file name.
-QString defaultDesktopFile(const QString& mimeType)
+// The desktop entry that opens ".html" files (text/html) and the full path of its program.
+// The look-up goes through a probe file in the temporary folder, which it removes again.
+QString findBrowser(long& code, std::optional<host::DesktopEntry>& entry)
 {
-    QProcess query;
-    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), mimeType});
-    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit
-        || query.exitCode() != 0) {
+    const QString probe = GetTempDir() + QStringLiteral("dummy.html");
+    QFile file(probe);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        code = kFileNotFound;
         return {};
     }
-    return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed().section(u';', 0, 0);
-}
-
-// The program that a .desktop file's Exec line starts, as a full path.
-QString desktopFileProgram(const QString& desktopFile)
-{
-    const QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, desktopFile);
-    if (path.isEmpty()) {
-        return {};
+    file.close();
+    const QString desktopFile = host::defaultApplication(QStringLiteral("text/html"));
+    entry = desktopFile.isEmpty() ? std::nullopt : host::readDesktopEntry(desktopFile);
+    QString program;
+    if (entry) {
+        const QStringList command = host::launchCommand(*entry, QString());
+        program = command.isEmpty() ? QString() : QStandardPaths::findExecutable(command.first());
     }
-    QSettings entry(path, QSettings::IniFormat);
-    entry.beginGroup(QStringLiteral("Desktop Entry"));
-    const QString exec = entry.value(QStringLiteral("Exec")).toString();
-    const QStringList words = QProcess::splitCommand(exec);
-    if (words.isEmpty()) {
-        return {};
-    }
-    return QStandardPaths::findExecutable(words.first());
+    code = !entry ? kNoAssociation : program.isEmpty() ? kFileNotFound : kFound;
+    QFile::remove(probe);
+    return program;
 }
 
 // Texts filled in by the platform end at their first NUL.
@@ -116,19 +109,8 @@ QString GetBrowserName(long& code)
     cw::Proc proc(kModule, QStringLiteral("Function GetBrowserName"));
     QString result;
     proc.run([&] {
-        const QString probe = GetTempDir() + QStringLiteral("dummy.html");
-        QFile file(probe);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            code = kFileNotFound;
-            return;
-        }
-        file.close();
-        // The desktop associates programs with MIME types; ".html" files are text/html.
-        const QString desktopFile = defaultDesktopFile(QStringLiteral("text/html"));
-        const QString program = desktopFile.isEmpty() ? QString() : desktopFileProgram(desktopFile);
-        code = program.isEmpty() ? kNoAssociation : kFound;
-        QFile::remove(probe);
-        result = TrimNull(program);
+        std::optional<host::DesktopEntry> entry;
+        result = TrimNull(findBrowser(code, entry));
     });
     return result;
 }
@@ -139,17 +121,18 @@ bool StartNewBrowser(const QString& url)
     bool result = false;
     proc.run([&] {
         long code = 0;
-        const QString path = GetBrowserName(code);
+        std::optional<host::DesktopEntry> entry;
+        const QString path = findBrowser(code, entry);
         if (code < 32) {
             return;
         }
-        // The address goes unquoted after one blank, so blanks in it make several words.
-        const QStringList arguments = (u' ' + url).split(u' ', Qt::SkipEmptyParts);
-        if (processStarter()) {
-            result = processStarter()(path, arguments);
-        } else {
-            result = QProcess::startDetached(path, arguments);
-        }
+        // The whole command line of the entry, as the desktop starts it: a wrapper such as
+        // "flatpak run ..." or "env ..." keeps its own arguments. The address goes in unquoted,
+        // so blanks in it make several words.
+        QStringList arguments = host::launchCommand(*entry, url);
+        arguments.removeFirst();
+        result = processStarter() ? processStarter()(path, arguments)
+                                  : host::startProgram(path, arguments);
     });
     return result;
 }
@@ -165,6 +148,11 @@ QString GetTempDir()
     QString result;
     proc.run([&] {
         result = TrimNull(QDir::tempPath());
+        // Qt answers an empty path when TMPDIR names no folder. The folder stays the one the
+        // user named, so creating a file there fails, rather than "" + "/" naming the root.
+        if (result.isEmpty()) {
+            result = QDir::cleanPath(qEnvironmentVariable("TMPDIR"));
+        }
         if (!result.endsWith(u'/')) {
             result += u'/';
         }
@@ -226,7 +214,8 @@ bool GetTempFile(QString folder, const QString& prefix, int16_t unique, QString&
         }
         const QString stem = prefix.left(3);
         auto fileFor = [&](unsigned number) {
-            return dir.filePath(stem + QStringLiteral("%1.tmp").arg(number & 0xFFFF, 0, 16).toUpper());
+            const QString hex = QString::number(number & 0xFFFF, 16).toUpper();
+            return dir.filePath(stem + hex + QStringLiteral(".TMP"));
         };
         if (unique != 0) {
             name = StripTerminator(fileFor(static_cast<uint16_t>(unique)));

@@ -41,7 +41,8 @@ bool CapsLockOn();
 /// Takes the window out of the stay-on-top band, keeping its place and size.
 void MakeNormal(QWidget* hWnd);
 
-/// Starts the desktop's web browser on the address; true when a process was started.
+/// Starts the desktop's web browser on the address with the whole command line of the
+/// desktop's entry for web pages; true when the browser started and did not fail at once.
 bool StartNewBrowser(const QString& url);
 
 /// The program the desktop opens ".html" files with; code is 32 or more when one was found.
@@ -82,7 +83,7 @@ extern std::unique_ptr<QPrinter> gPrinterDC;
 using ProcessStarter = std::function<bool(const QString& program, const QStringList& arguments)>;
 
 /// Replaces how StartNewBrowser starts the browser (tests); an empty starter restores
-/// QProcess::startDetached.
+/// host::startProgram.
 void setProcessStarter(ProcessStarter starter);
 
 } // namespace Module1

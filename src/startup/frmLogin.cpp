@@ -5,6 +5,7 @@
 #include "cipher/StringCipher.h"
 #include "errortrace/Proc.h"
 #include "platform/host/Host.h"
+#include "platform/host/PasswordMask.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/singleinstance/SingleInstance.h"
 #include "platform/vb/Constants.h"
@@ -28,6 +29,25 @@ QString accountSection(const QString& user)
     return QStringLiteral("Accounts\\") + user;
 }
 
+// Upper case letter by letter, as the name was typed: full case mapping would turn "ß" into
+// "SS" and so change both the name's length and the user it names.
+QString upperEachLetter(const QString& typed)
+{
+    QString out;
+    out.reserve(typed.size());
+    for (const char32_t letter : typed.toUcs4()) {
+        const char32_t upper = QChar::toUpper(letter);
+        out += QStringView(QChar::fromUcs4(upper));
+    }
+    return out;
+}
+
+// The letters typed (a character outside the basic plane is one letter, not two).
+qsizetype letterCount(const QString& typed)
+{
+    return typed.toUcs4().size();
+}
+
 } // namespace
 
 frmLogin::frmLogin(QWidget* parent)
@@ -36,6 +56,7 @@ frmLogin::frmLogin(QWidget* parent)
 {
     ui->setupUi(this);
     ui->txtPassword->setValidator(new Latin1Validator(ui->txtPassword));
+    host::maskWithAsterisks(*ui->txtPassword);
     ui->cmdOK->setIcon(pictures::okButton());
     ui->cmdCancel->setIcon(pictures::cancelButton());
     ui->txtUserName->installEventFilter(this);
@@ -90,9 +111,9 @@ void frmLogin::cmdOK_Click()
 {
     cw::Proc proc(kForm, QStringLiteral("Sub cmdOK_Click"));
     proc.run([&] {
-        const QString user = ui->txtUserName->text().toUpper();
+        const QString user = upperEachLetter(ui->txtUserName->text());
         const QString password = ui->txtPassword->text();
-        if (user.length() < 4) {
+        if (letterCount(ui->txtUserName->text()) < 4) {
             host::MsgBox(QStringLiteral("User Name length must be between") + kCrLf
                              + QStringLiteral("4 - 16 characters, try again!"),
                          vb::vbInformation, kTitle);

@@ -3,6 +3,7 @@
 #include "ui_frmPWconfirm.h"
 
 #include "errortrace/Proc.h"
+#include "platform/host/PasswordMask.h"
 #include "startup/Latin1Validator.h"
 #include "startup/Pictures.h"
 
@@ -39,6 +40,7 @@ frmPWconfirm::frmPWconfirm(QWidget* parent)
 {
     ui->setupUi(this);
     ui->txtPW->setValidator(new Latin1Validator(ui->txtPW));
+    host::maskWithAsterisks(*ui->txtPW);
     ui->OKButton->setIcon(pictures::okButton());
     ui->CancelButton->setIcon(pictures::cancelButton());
     connect(ui->OKButton, &QPushButton::clicked, this, &frmPWconfirm::OKButton_Click);

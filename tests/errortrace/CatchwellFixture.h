@@ -1,5 +1,6 @@
-// Puts the error component into a known state for a test: temporary program folder and
-// working folder, fixed clocks, a scripted host, recorded mail and a scripted report answer.
+// Puts the error component into a known state for a test: temporary program folder, working
+// folder and state folder, fixed clocks, a scripted host, recorded mail and a scripted report
+// answer.
 #pragma once
 
 #include "ScriptedHost.h"
@@ -7,6 +8,7 @@
 #include "errortrace/modCatchwell.h"
 #include "platform/clock/Clock.h"
 #include "platform/mail/Mail.h"
+#include "platform/userdirs/UserDirs.h"
 #include "platform/vb/Error.h"
 
 #include <QDir>
@@ -20,6 +22,7 @@ struct CatchwellFixture
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<ScriptedHost> host;
     QString previousDir;
+    QByteArray previousState;
     qint64 ticks = 1000;
     bool inIde = false;
     int reports = 0;
@@ -30,9 +33,13 @@ struct CatchwellFixture
     void setUp()
     {
         dir = std::make_unique<QTemporaryDir>();
+        // A host left over from a test that stopped early goes first, so the new one stays on top.
+        host.reset();
         host = std::make_unique<ScriptedHost>();
         previousDir = QDir::currentPath();
         QDir::setCurrent(dir->path());
+        previousState = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", dir->filePath(QStringLiteral("state")).toLocal8Bit());
         modCatchwell::resetState();
         vb::Err().clear();
         modCatchwell::setAppFolder(dir->path());
@@ -67,11 +74,15 @@ struct CatchwellFixture
         sysclock::setTicks({});
         sysclock::setNow({});
         QDir::setCurrent(previousDir);
+        qputenv("XDG_STATE_HOME", previousState);
         host.reset();
         dir.reset();
     }
 
     QString path(const QString& name) const { return dir->filePath(name); }
+
+    /// Where a log file name given to the component ends up.
+    static QString logPath(const QString& name) { return userdirs::stateFilePath(name); }
 
     void writeIni(const QByteArray& text) const
     {

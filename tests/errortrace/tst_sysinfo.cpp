@@ -226,30 +226,35 @@ void TestSysInfo::memoryFigures_data()
                                                 "   Virtual Memory......2,048K\r\n"
                                                 "   Available Virtual...1,024K\r\n"
                                                 "   Pct Physical Free...25.1%\r\n\r\n");
-    QTest::newRow("over 2 GB comes out negative")
-        << 3072 * mb << 1024 * mb
-        << QStringLiteral("   Total Physical......-1,048,576K\r\n"
-                          "   Available Physical..1,048,576K\r\n"
-                          "   Virtual Memory......2,048K\r\n"
-                          "   Available Virtual...1,024K\r\n"
-                          "   Pct Physical Free...-100.%\r\n\r\n");
+    QTest::newRow("over 2 GB") << 3072 * mb << 1024 * mb
+                               << QStringLiteral("   Total Physical......3,145,728K\r\n"
+                                                 "   Available Physical..1,048,576K\r\n"
+                                                 "   Virtual Memory......2,048K\r\n"
+                                                 "   Available Virtual...1,024K\r\n"
+                                                 "   Pct Physical Free...33.33%\r\n\r\n");
     QTest::newRow("nothing available") << 1024 * mb << qint64(0)
                                        << QStringLiteral("   Total Physical......1,048,576K\r\n"
                                                          "   Available Physical..<none>\r\n"
                                                          "   Virtual Memory......2,048K\r\n"
                                                          "   Available Virtual...1,024K\r\n"
                                                          "   Pct Physical Free....%\r\n\r\n");
-    QTest::newRow("wraps past 4 GB") << 4096 * mb + 10 * 1024 << 4096 * mb + 5 * 1024
-                                     << QStringLiteral("   Total Physical......10K\r\n"
-                                                       "   Available Physical..5K\r\n"
-                                                       "   Virtual Memory......2,048K\r\n"
-                                                       "   Available Virtual...1,024K\r\n"
-                                                       "   Pct Physical Free...50.%\r\n\r\n");
+    QTest::newRow("24 GB") << 24576 * mb << 6144 * mb + 512 * 1024
+                           << QStringLiteral("   Total Physical......25,165,824K\r\n"
+                                             "   Available Physical..6,291,968K\r\n"
+                                             "   Virtual Memory......2,048K\r\n"
+                                             "   Available Virtual...1,024K\r\n"
+                                             "   Pct Physical Free...25.%\r\n\r\n");
+    QTest::newRow("2 TB, ten digits") << 2048 * 1024 * mb << 1024 * 1024 * mb
+                                      << QStringLiteral("   Total Physical......2,147,483,648K\r\n"
+                                                        "   Available Physical..1,073,741,824K\r\n"
+                                                        "   Virtual Memory......2,048K\r\n"
+                                                        "   Available Virtual...1,024K\r\n"
+                                                        "   Pct Physical Free...50.%\r\n\r\n");
 }
 
 void TestSysInfo::memoryFigures()
 {
-    // Guards against 64-bit sizes printed where the 32-bit status fields wrap, and format slips.
+    // Guards against memory sizes wrapping at 32 bits (negative or too small), and format slips.
     QFETCH(qint64, total);
     QFETCH(qint64, avail);
     QFETCH(QString, expected);

@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 using namespace modCatchwell;
 
@@ -24,8 +26,38 @@ class TestTrace : public QObject
 
     QStringList logLines()
     {
-        return QString::fromUtf8(CatchwellFixture::read(fx.path(u"trace.log"_s)))
+        return QString::fromUtf8(CatchwellFixture::read(fx.logPath(u"trace.log"_s)))
             .split(u"\r\n"_s, Qt::SkipEmptyParts);
+    }
+
+    static int mode(const QString& path)
+    {
+        struct stat st {};
+        return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777)
+                                                                       : -1;
+    }
+
+    // Has the component write the kind of log given into file.
+    static void writeLog(const QString& kind, const QString& file)
+    {
+        cwSTART();
+        if (kind == u"error log") {
+            state().cwoLogFile = file;
+            cwOPTION(23, true);
+            vb::Err().set(vb::Error{5, vb::errorText(5), vb::ownSource(), {}, 0});
+            cwERROR(u"frmMain"_s, u"Sub X"_s);
+        } else if (kind == u"trace log") {
+            state().cwoLogFile = file;
+            cwOPTION(23, true);
+            cwOPTION(11, true);
+            cwPUSH(u"frmMain"_s, u"Sub X"_s, QString());
+        } else if (kind == u"circular log") {
+            cwOPTION(26, file);
+            cwOPTION(27, true);
+            cwPUSH(u"frmMain"_s, u"Sub X"_s, QString());
+        } else {
+            cwOPTION(16, file);
+        }
     }
 
 private slots:
@@ -170,10 +202,51 @@ private slots:
     {
         // Guards against option 16 taking a number, or keeping a name it cannot create.
         QCOMPARE(cwOPTION(16, u"PNV.LOG"_s).toString(), u"PNV.LOG"_s);
-        QVERIFY(QFile::exists(fx.path(u"PNV.LOG"_s)));
+        QVERIFY(QFile::exists(fx.logPath(u"PNV.LOG"_s)));
         QCOMPARE(cwOPTION(16, 5).toString(), u"PNV.LOG"_s);
         QCOMPARE(cwOPTION(16, u"get"_s).toString(), u"PNV.LOG"_s);
         QCOMPARE(cwOPTION(16, fx.path(u"no/such/dir/x.log"_s)).toString(), QString());
+    }
+
+    void relativeLogNameLivesInTheStateFolder()
+    {
+        // Guards against a log appearing in whatever folder the program was started from.
+        QCOMPARE(cwOPTION(16, u"PNV.LOG"_s).toString(), u"PNV.LOG"_s);
+        const QString folder = fx.path(u"state/pinvara"_s);
+        QVERIFY(QFile::exists(folder + u"/PNV.LOG"_s));
+        QCOMPARE(mode(folder), 0700);
+        QVERIFY(!QFile::exists(fx.path(u"PNV.LOG"_s)));
+        const QString absolute = fx.path(u"elsewhere.log"_s);
+        QCOMPARE(cwOPTION(16, absolute).toString(), absolute);
+        QVERIFY(QFile::exists(absolute));
+    }
+
+    void logsArePrivateAndNeverFollowLinks_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"error log", "trace log", "circular log", "log file option"}) {
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+        }
+    }
+    void logsArePrivateAndNeverFollowLinks()
+    {
+        // Guards against logs readable by others, or written through a link planted at their name.
+        QFETCH(QString, kind);
+        const QString file = fx.path(u"made.log"_s);
+        writeLog(kind, file);
+        QCOMPARE(mode(file), 0600);
+
+        resetState();
+        const QString victim = fx.path(u"victim"_s);
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::WriteOnly));
+        v.write("untouched");
+        v.close();
+        const QString link = fx.path(u"linked.log"_s);
+        QVERIFY(QFile::link(victim, link));
+        writeLog(kind, link);
+        QCOMPARE(CatchwellFixture::read(victim), QByteArray("untouched"));
+        QVERIFY(QFileInfo(link).isSymLink());
     }
 
     void disabledComponentIgnoresEverything()
@@ -267,7 +340,7 @@ private slots:
         QCOMPARE(lines[0], u"[tst_trace] "_s + pfMsg(20));
         QVERIFY(pfMsg(20).endsWith(u" - start Catchwell client v5.2 (Qt 6 desktop) data capture"_s));
         QCOMPARE(lines[1], expected);
-        QByteArray raw = CatchwellFixture::read(fx.path(u"trace.log"_s));
+        QByteArray raw = CatchwellFixture::read(fx.logPath(u"trace.log"_s));
         QVERIFY(raw.endsWith("\r\n\r\n")); // each line is followed by an empty line
     }
 
@@ -348,7 +421,7 @@ private slots:
         cwOPTION(27, true);
         cwPUSH(u"Module1"_s, u"Sub Main"_s, QString());
         cwPUSH(u"frmMain"_s, u"Sub Form_Load"_s, QString());
-        QCOMPARE(CatchwellFixture::read(fx.path(u"PNV.LOG"_s)), QByteArray("HM100"));
+        QCOMPARE(CatchwellFixture::read(fx.logPath(u"PNV.LOG"_s)), QByteArray("HM100"));
     }
 
     void circularLogThatCannotOpenSwitchesOff()

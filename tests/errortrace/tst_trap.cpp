@@ -1,7 +1,10 @@
 #include "CatchwellFixture.h"
 #include "TestMain.h"
 #include "errortrace/Proc.h"
+#include "errortrace/frmCATCHWELL.h"
 
+#include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -150,11 +153,12 @@ private slots:
         cwOPTION(16, u"trace.log"_s);
         cwOPTION(11, true);
         failingProcedure(u"frmMain"_s, u"Sub X"_s, 91);
-        const QString log = QString::fromUtf8(CatchwellFixture::read(fx.path(u"trace.log"_s)));
+        const QString log = QString::fromUtf8(CatchwellFixture::read(fx.logPath(u"trace.log"_s)));
         QVERIFY(log.isEmpty()); // Write To Disk is off: capture alone writes nothing
         cwOPTION(23, true);
         failingProcedure(u"frmMain"_s, u"Sub X"_s, 91);
-        const QString written = QString::fromUtf8(CatchwellFixture::read(fx.path(u"trace.log"_s)));
+        const QString written =
+            QString::fromUtf8(CatchwellFixture::read(fx.logPath(u"trace.log"_s)));
         QVERIFY2(written.contains(u"[tst_trap] ERROR 91 at frmMain : Sub X : Line 0 : Object "
                                   "variable or With block variable not set\r\n"_s),
                  qPrintable(written));
@@ -186,7 +190,7 @@ private slots:
             + u" 3 : Trap\t\tRuntime error 91, Object variable or With block variable not set\r\n"_s
             + u"System State Information\r\n"_s
             + u"User Said\r\n\r\n"_s + pfMsg(31) + u"\r\n"_s;
-        QCOMPARE(QString::fromUtf8(CatchwellFixture::read(fx.path(u"err.log"_s))), expected);
+        QCOMPARE(QString::fromUtf8(CatchwellFixture::read(fx.logPath(u"err.log"_s))), expected);
     }
 
     void errorLogMarksTheLevelsATrailPassed()
@@ -200,7 +204,7 @@ private slots:
         state().cwUserComment = u"clicked Open"_s;
         state().cwSystemText = u"stale description"_s;
         failingProcedure(u"Module1"_s, u"Sub Main"_s, 5);
-        const QString log = QString::fromUtf8(CatchwellFixture::read(fx.path(u"err.log"_s)));
+        const QString log = QString::fromUtf8(CatchwellFixture::read(fx.logPath(u"err.log"_s)));
         QVERIFY2(log.contains(u" 1 : Call\tModule1 : Sub Main :\r\n"
                               " 2 : Trap\tRuntime error 5, Invalid procedure call or argument\r\n"
                               " 3 : Call\t\tfrmMain : Sub Form_Load :\r\n"
@@ -223,7 +227,7 @@ private slots:
         QVERIFY(!result.isValid());
         QCOMPARE(fx.reports, 0);
         QCOMPARE(fx.mails.size(), 1);
-        QVERIFY(CatchwellFixture::read(fx.path(u"err.log"_s)).contains("Error No. 91"));
+        QVERIFY(CatchwellFixture::read(fx.logPath(u"err.log"_s)).contains("Error No. 91"));
     }
 
     void silentValueTwoStillShowsTheForm()
@@ -252,11 +256,11 @@ private slots:
                          "file has complete details."_s);
         QCOMPARE(m.attachmentName, u"cwerror.log"_s);
         QVERIFY(fx.attachments.first().contains(u"Category Network  error"_s));
-        QVERIFY(!QFile::exists(fx.path(u"!error!.log"_s)));
-        QVERIFY(QFile::exists(m.attachmentPath)); // the mail program reads it later
+        QVERIFY(!QFile::exists(fx.logPath(u"!error!.log"_s)));
+        QVERIFY(!QFile::exists(m.attachmentPath)); // removed once the mail program took it
         QCOMPARE(state().cwoLogFile, u"kept.log"_s);
         // Write To Disk is off: the log file itself got nothing.
-        QVERIFY(CatchwellFixture::read(fx.path(u"kept.log"_s)).isEmpty());
+        QVERIFY(CatchwellFixture::read(fx.logPath(u"kept.log"_s)).isEmpty());
     }
 
     void forwardedErrorList()
@@ -299,7 +303,7 @@ private slots:
         cwOPTION(23, true);
         vb::Err().set(vb::Error{5, vb::errorText(5), vb::ownSource(), {}, 0});
         cwERROR(u"m"_s, u"p"_s);
-        QVERIFY(CatchwellFixture::read(fx.path(u"cwError.log"_s)).contains("Error No. 5"));
+        QVERIFY(CatchwellFixture::read(fx.logPath(u"cwError.log"_s)).contains("Error No. 5"));
     }
 
     void trapWaitsWhileTheReportIsUp()
@@ -315,6 +319,101 @@ private slots:
         QTimer::singleShot(0, [] { state().cwBusy = false; });
         cwPUSH(u"Module1"_s, u"Sub Main"_s, QString());
         QCOMPARE(cwTraceDepth(), 1L);
+    }
+
+    void secondErrorWaitsForItsOwnReport()
+    {
+        // Guards against an error raised while the report window is up (a timer tick) freeing
+        // that window or replacing the first error before it is logged.
+        fx.host.reset(); // the real window, shown modally by the desktop host
+        setReportHook({});
+        cwSTART();
+        cwOPTION(16, u"err.log"_s);
+        cwOPTION(23, true);
+        cwOPTION(22, false); // as the main window runs: the tick's own trace calls do nothing
+        QStringList shown;
+        bool ticked = false;
+        QObject context; // drops the answering timer when the test ends
+        // Answers each report as it comes up; the first time, a timer tick fails meanwhile.
+        std::function<void()> answer = [&] {
+            QTimer::singleShot(5, &context, answer);
+            frmCATCHWELL* form = loadedReportForm();
+            if (form == nullptr || !form->isVisible() || !state().cwBusy) {
+                return;
+            }
+            shown << form->findChild<QLabel*>(u"ErrNo"_s)->text();
+            if (!ticked) {
+                ticked = true;
+                failingProcedure(u"frmMain"_s, u"Sub tmrPeek_Timer"_s, 11);
+            }
+            form->findChild<QPushButton*>(u"vtCtrlContinue"_s)->click();
+        };
+        QTimer::singleShot(5, &context, answer);
+        failingProcedure(u"frmMain"_s, u"Sub cmdOK_Click"_s, 5);
+        fx.host = std::make_unique<ScriptedHost>();
+        QCOMPARE(shown, (QStringList{u" 5"_s, u" 11"_s}));
+        const QString log = QString::fromUtf8(CatchwellFixture::read(fx.logPath(u"err.log"_s)));
+        QCOMPARE(log.count(u"Error Information"_s), 2);
+        const qsizetype first = log.indexOf(u"Procedure Sub cmdOK_Click\r\n"_s);
+        const qsizetype second = log.indexOf(u"Procedure Sub tmrPeek_Timer\r\n"_s);
+        QVERIFY(first > 0 && second > first);
+        QVERIFY(log.indexOf(u"Error No. 5\r\n"_s) < log.indexOf(u"Error No. 11\r\n"_s));
+        QVERIFY(!state().cwBusy);
+        QVERIFY(loadedReportForm() == nullptr);
+    }
+
+    void logsSharingOneFileStayIntact()
+    {
+        // Guards against the circular log's header overwriting the error log in a shared file.
+        cwSTART();
+        for (const auto& [number, value] : std::initializer_list<std::pair<short, QVariant>>{
+                 {11, true}, {16, u"PNV.LOG"_s}, {22, false}, {23, true}, {25, 20},
+                 {26, u"PNV.LOG"_s}, {27, true}}) {
+            cwOPTION(number, value);
+        }
+        failingProcedure(u"frmMain"_s, u"Sub cmdOK_Click"_s, 5);
+        failingProcedure(u"frmMain"_s, u"Sub cmdAdd_Click"_s, 91);
+        const QString log = QString::fromUtf8(CatchwellFixture::read(fx.logPath(u"PNV.LOG"_s)));
+        QVERIFY2(log.startsWith(u"[tst_trap] ERROR 5 at frmMain : Sub cmdOK_Click"_s),
+                 qPrintable(log.left(80)));
+        QVERIFY(!log.contains(u"HM100"_s));
+        QCOMPARE(log.count(pfMsg(20) + u"\r\n"_s + QString(65, u'*')), 2);
+        QCOMPARE(log.count(pfMsg(31) + u"\r\n"_s), 2);
+    }
+
+    void mailAttachmentIsPrivateAndRemovedOnceTaken()
+    {
+        // Guards against the mailed report lying readable to others, or left behind for good.
+        const QString bin = fx.path(u"bin"_s);
+        QDir().mkpath(bin);
+        const QString seen = fx.path(u"seen.txt"_s);
+        {
+            QFile composer(bin + u"/xdg-email"_s);
+            QVERIFY(composer.open(QIODevice::WriteOnly));
+            // The mail program notes the attachment's mode and text, as it takes it.
+            composer.write("#!/bin/sh\nwhile [ $# -gt 0 ]; do\n"
+                           "  if [ \"$1\" = --attach ]; then stat -c %a \"$2\" > \"$SEEN.tmp\";"
+                           " cat \"$2\" >> \"$SEEN.tmp\"; echo \"$2\" >> \"$SEEN.tmp\"; fi\n"
+                           "  shift\ndone\nmv \"$SEEN.tmp\" \"$SEEN\"\n");
+            composer.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.toLocal8Bit() + ':' + path);
+        qputenv("SEEN", seen.toLocal8Bit());
+        mail::setSender({});
+        cwSTART();
+        cwOPTION(4, u"support@example.org"_s);
+        failingProcedure(u"frmMain"_s, u"Sub cmdSave_Click"_s, 70);
+        qputenv("PATH", path);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(seen), 10000);
+        const QStringList got = QString::fromUtf8(CatchwellFixture::read(seen)).split(u'\n');
+        QCOMPARE(got.first(), u"600"_s);
+        QVERIFY(got.join(u'\n').contains(u"Error No. 70"_s));
+        const QString copy = got.at(got.size() - 2);
+        QCOMPARE(QFileInfo(copy).fileName(), u"cwerror.log"_s);
+        // The copy goes first, then its folder.
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QFileInfo(copy).path()), 10000);
+        QVERIFY(!QFile::exists(fx.logPath(u"!error!.log"_s)));
     }
 
     void internalErrorBox()

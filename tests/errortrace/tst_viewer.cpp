@@ -1,8 +1,10 @@
 #include "CatchwellFixture.h"
 #include "TestMain.h"
 #include "errortrace/TraceViewer.h"
+#include "platform/userdirs/UserDirs.h"
 
 #include <QDataStream>
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMutex>
@@ -17,7 +19,8 @@ using namespace modCatchwell;
 
 namespace {
 
-// A trace viewer on its own thread, since the component waits for each answer.
+// A trace viewer on its own thread, since the component waits for each answer. It listens in
+// the user's runtime folder unless given a full path.
 class FakeViewer : public QThread
 {
 public:
@@ -28,8 +31,9 @@ public:
         QByteArray text;
     };
 
-    explicit FakeViewer(QString name)
-        : m_name(std::move(name))
+    explicit FakeViewer(const QString& name, int waitMs = 5000)
+        : m_name(QDir(userdirs::runtimeFolder()).filePath(name))
+        , m_waitMs(waitMs)
     {
     }
 
@@ -49,7 +53,7 @@ protected:
         QLocalServer server;
         const bool listening = server.listen(m_name);
         ready.release();
-        if (!listening || !server.waitForNewConnection(5000)) {
+        if (!listening || !server.waitForNewConnection(m_waitMs)) {
             return;
         }
         QLocalSocket* socket = server.nextPendingConnection();
@@ -83,6 +87,7 @@ protected:
 
 private:
     QString m_name;
+    int m_waitMs;
     QMutex m_mutex;
     QList<Received> m_received;
 };
@@ -162,6 +167,21 @@ private slots:
             QCOMPARE(got[i].message, TraceViewer::kPauseQuery);
         }
         fx.setUp();
+    }
+
+    void listenerInSharedTemporaryFolderGetsNothing()
+    {
+        // Guards against trace lines reaching a listener another user planted in a shared folder.
+        FakeViewer planted(QDir::temp().filePath(u"Veltro Catchwell"_s), 300);
+        planted.start();
+        planted.ready.acquire();
+        cwPUSH(u"Module1"_s, u"Sub Main"_s, QString());
+        const bool found = state().cwViewerWnd != 0;
+        fx.tearDown(); // drops any link, which ends the listener's session
+        QVERIFY(planted.wait(10000));
+        fx.setUp();
+        QVERIFY(!found);
+        QVERIFY(planted.received().isEmpty());
     }
 
     void noViewerNoSink()

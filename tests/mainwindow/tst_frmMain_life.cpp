@@ -2,6 +2,7 @@
 #include "TestMain.h"
 #include "dialogs/frmSysTray.h"
 #include "platform/adoui/DataGrid.h"
+#include "platform/userdirs/UserDirs.h"
 
 #include <QAction>
 
@@ -80,6 +81,55 @@ private slots:
         QCOMPARE(modCatchwell::cwTraceDepth(), 0L);
     }
 
+    void aLoadStoppedEarlyWritesBackOnlyWhatItRead()
+    {
+        // Guards against one bad setting making every later close store start values (zero
+        // column widths, an empty path) over the good ones it never read.
+        fx.save("PeekTime", QStringLiteral("ten"));
+        fx.save("ColAccount", QStringLiteral("3000"));
+        fx.save("ColURL", QStringLiteral("2500"));
+        fx.save("DBpath", QStringLiteral("/data/kept.pnv"));
+        {
+            frmMain w;
+            w.show();
+            // A file opened after such a load shows both columns.
+            gDBpath = fx.templateFile(QStringLiteral("opened.pnv"));
+            QVERIFY(w.CompactAndEncrypt(QString(), QString()));
+            QVERIFY(w.DBconnect(QString()));
+            for (int c = 0; c < 2; ++c) {
+                QVERIFY(w.DataGrid1->Columns().Item(c).Width() > 150);
+            }
+            w.close();
+        }
+        QCOMPARE(fx.traps, 1);
+        QCOMPARE(fx.stored("ColAccount"), QStringLiteral("3000"));
+        QCOMPARE(fx.stored("ColURL"), QStringLiteral("2500"));
+        QCOMPARE(fx.stored("Encrypt"), QStringLiteral("<none>"));
+        QCOMPARE(fx.stored("DBpath"), fx.path(QStringLiteral("opened.pnv"))); // set by the run
+        QVERIFY(fx.stored("MainLeft") != QStringLiteral("<none>"));
+    }
+
+    void widthsThatWouldHideAColumnAreReplaced_data()
+    {
+        QTest::addColumn<QString>("account");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("both zero") << "0" << "0";
+        QTest::newRow("negative") << "-500" << "3000";
+        QTest::newRow("a sliver") << "3000" << "15";
+    }
+    void widthsThatWouldHideAColumnAreReplaced()
+    {
+        // Guards against stored widths making a grid column invisible for good.
+        QFETCH(QString, account);
+        QFETCH(QString, url);
+        fx.save("ColAccount", account);
+        fx.save("ColURL", url);
+        frmMain w;
+        const float half = static_cast<float>(w.DataGrid1->widthTwips() * 0.5 - 150.1);
+        QCOMPARE(gColAccount, half);
+        QCOMPARE(gColURL, half);
+    }
+
     void commandLineSplitsOnlyAtTabs_data()
     {
         QTest::addColumn<QString>("text");
@@ -139,7 +189,7 @@ private slots:
         QCOMPARE(cwOPTION(26, QStringLiteral("GET")).toString(), QStringLiteral("PNV.LOG"));
         QCOMPARE(cwOPTION(25, QStringLiteral("GET")).toInt(), 20);
         QVERIFY(cwOPTION(22, QStringLiteral("GET")).toBool()); // stored inverse of False
-        QVERIFY(QFile::exists(fx.path(QStringLiteral("PNV.LOG"))));
+        QVERIFY(QFile::exists(userdirs::stateFilePath(QStringLiteral("PNV.LOG"))));
         const long depth = modCatchwell::cwTraceDepth();
         w.GetCommandLine();
         QCOMPARE(modCatchwell::cwTraceDepth(), depth);

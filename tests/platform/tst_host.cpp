@@ -1,5 +1,7 @@
 #include "ScriptedHost.h"
 #include "TestMain.h"
+#include "platform/host/DesktopEntry.h"
+#include "platform/host/KeyStatePanel.h"
 #include "platform/host/QtHost.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Error.h"
@@ -72,8 +74,76 @@ private slots:
         h.cancelFileNext();
         QVERIFY(host::ShowFileDialog(r).cancelled);
         QCOMPARE(host::qtNameFilters(r.filter),
-                 QStringLiteral("Data Files (*.pnv) (*.pnv);;All Files (*.*) (*.*)"));
+                 QStringLiteral("Data Files (*.pnv);;All Files (*)"));
         VERIFY_DRAINED(h);
+    }
+
+    void execLineIsExpandedAsTheDesktopDoes_data()
+    {
+        QTest::addColumn<QString>("exec");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("command");
+        const QString url = QStringLiteral("http://a.org/x");
+        QTest::newRow("wrapper keeps its words")
+            << "flatpak run --branch=stable org.example.Web %u" << url
+            << QStringList{"flatpak", "run", "--branch=stable", "org.example.Web", url};
+        QTest::newRow("list code") << "env A=1 web %U --x" << url
+                                   << QStringList{"env", "A=1", "web", url, "--x"};
+        QTest::newRow("quotes and escapes")
+            << QString::fromUtf8(R"("/opt/My Web/run" --title "say \\"hi\\"" "" %f)") << url
+            << QStringList{"/opt/My Web/run", "--title", "say \"hi\"", "", url};
+        QTest::newRow("no code: address appended") << "web --new-window" << url
+                                                   << QStringList{"web", "--new-window", url};
+        QTest::newRow("other codes") << "web %i --class=%c %k 100%% %d %m %u" << url
+                                     << QStringList{"web", "--icon", "web-icon", "--class=Web",
+                                                    "/apps/web.desktop", "100%", url};
+        QTest::newRow("blanks make words") << "web %u" << "http://a.org/a b  c"
+                                           << QStringList{"web", "http://a.org/a", "b", "c"};
+        QTest::newRow("code inside a word") << "web --url=%u" << "http://a.org/a b"
+                                            << QStringList{"web", "--url=http://a.org/a b"};
+    }
+    void execLineIsExpandedAsTheDesktopDoes()
+    {
+        // Guards against a wrapper's own words being dropped, or field codes reaching the program.
+        QFETCH(QString, exec);
+        QFETCH(QString, address);
+        QFETCH(QStringList, command);
+        const host::DesktopEntry entry{QStringLiteral("/apps/web.desktop"), QStringLiteral("Web"),
+                                       QStringLiteral("web-icon"), exec};
+        QCOMPARE(host::launchCommand(entry, address), command);
+    }
+
+    void startedProgramReportsAnImmediateFailure_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("started");
+        QTest::newRow("ends well") << "/bin/true" << QStringList() << true;
+        QTest::newRow("keeps running") << "/bin/sleep" << QStringList{"1"} << true;
+        QTest::newRow("fails at once") << "/bin/sh" << QStringList{"-c", "exit 3"} << false;
+        QTest::newRow("wrapper without target") << "env" << QStringList{"/no/such/web"} << false;
+        QTest::newRow("no such program") << "/no/such/web" << QStringList() << false;
+    }
+    void startedProgramReportsAnImmediateFailure()
+    {
+        // Guards against a browser that never came up being reported as started.
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, started);
+        QCOMPARE(host::startProgram(program, arguments), started);
+    }
+
+    void capsPanelFollowsTheLock()
+    {
+        // Guards against the CAPS panel showing a stale or inverted Caps Lock state.
+        ScriptedHost h;
+        host::KeyStatePanel panel(vb::vbKeyCapital, QStringLiteral("CAPS"));
+        QVERIFY(!panel.isEnabled());
+        for (const short state : {1, -127, -128, 0}) {
+            h.setKeyState(vb::vbKeyCapital, state);
+            panel.refresh();
+            QCOMPARE(panel.isEnabled(), state == 1 || state == -127);
+        }
     }
 
     void postedKeysMoveTheFocusAndSelect()

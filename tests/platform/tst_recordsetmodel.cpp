@@ -9,6 +9,7 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QToolButton>
@@ -138,7 +139,9 @@ private slots:
         QCOMPARE(box->text(), u"alpha"_qs);
         QVERIFY(changes >= 2); // the box's own change listeners see the binding's changes
         QVERIFY(!binding->DataChanged());
+        QCOMPARE(box->cursorPosition(), 0); // a long value shows from its start
 
+        box->end(false);
         QTest::keyClicks(box, u"X"_qs);
         QCOMPARE(rs()->EditMode(), ado::adEditInProgress);
         QCOMPARE(rs()->Fields(u"Account"_qs).Value(), u"alphaX"_qs);
@@ -155,6 +158,39 @@ private slots:
         QCOMPARE(box->text(), u"alpha"_qs);
         box->setText(u"typed while unbound"_qs);
         QCOMPARE(rs()->EditMode(), ado::adEditNone);
+    }
+
+    // Guards against a stored value longer than a box's limit being cut when shown or edited.
+    void aLongStoredValueIsShownWholeAndKept()
+    {
+        rs()->Fields(u"Account"_qs).setValue(u"a much longer name"_qs);
+        rs()->Fields(u"URL"_qs).setValue(u"https://long.example"_qs);
+        rs()->Update();
+        auto* box = new QLineEdit(m_form.get());
+        box->setMaxLength(5);
+        auto* memo = new QPlainTextEdit(m_form.get());
+        auto* binding = new adoui::FieldBinding(box);
+        auto* memoBinding = new adoui::FieldBinding(memo);
+        memoBinding->setMaxLength(6);
+        binding->setDataField(u"Account"_qs);
+        memoBinding->setDataField(u"URL"_qs);
+        binding->setDataSource(m_control);
+        memoBinding->setDataSource(m_control);
+        QCOMPARE(box->text(), u"a much longer name"_qs);
+        box->end(false);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, u"xy"_qs);
+        QCOMPARE(rs()->Fields(u"Account"_qs).Value(), u"a much longer namx"_qs);
+        memo->moveCursor(QTextCursor::End);
+        QTest::keyClicks(memo, u"!"_qs);
+        QCOMPARE(rs()->Fields(u"URL"_qs).Value(), u"https://long.example"_qs);
+        rs()->MoveNext(); // a short row: the box's own limit applies again
+        box->clear();
+        QTest::keyClicks(box, u"123456"_qs);
+        QTest::keyClicks(memo, u"1234567"_qs);
+        QCOMPARE(rs()->Fields(u"Account"_qs).Value(), u"12345"_qs);
+        QCOMPARE(memo->toPlainText(), u"123456"_qs);
+        QCOMPARE(rs()->Fields(u"URL"_qs).Value(), u"123456"_qs);
     }
 
     // Guards against the navigator bar leaving the last row or failing on an empty file.

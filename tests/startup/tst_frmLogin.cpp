@@ -72,6 +72,15 @@ class TestLogin : public QObject
         click(login, "cmdOK");
     }
 
+    // Registers a new user through the login, confirming the password.
+    void registerUser(ScriptedHost& host, const QString& name, const QString& password)
+    {
+        confirmWith(host, password);
+        auto login = openLogin();
+        attempt(*login, name, password);
+        QVERIFY(login->OK);
+    }
+
 private slots:
     void init()
     {
@@ -181,12 +190,7 @@ private slots:
     {
         // Guards against names being compared or stored in the case they were typed.
         ScriptedHost host;
-        confirmWith(host, u"Secret12"_s);
-        {
-            auto login = openLogin();
-            attempt(*login, u"john"_s, u"Secret12"_s);
-            QVERIFY(login->OK);
-        }
+        registerUser(host, u"john"_s, u"Secret12"_s);
         const QString verifier = storedVerifier(u"JOHN"_s);
         QVERIFY(!verifier.isEmpty());
         QCOMPARE(gStoredPassword, verifier);
@@ -205,16 +209,29 @@ private slots:
         VERIFY_DRAINED(host);
     }
 
+    void existingUserLoginKeysTheCipher()
+    {
+        // Guards against a login that accepts the password but leaves the cipher keyed with
+        // another one, which the data file's key is then deciphered under.
+        ScriptedHost host;
+        registerUser(host, u"paula"_s, u"Secret12"_s);
+        const QString verifier = storedVerifier(u"PAULA"_s);
+        resetGlobals();
+        Module1::SetKey(u"left by another user"_s);
+        auto login = openLogin();
+        host.answerNext(vb::vbOK);
+        attempt(*login, u"paula"_s, u"wrong one"_s); // a rejected attempt keys the cipher too
+        attempt(*login, u"paula"_s, u"Secret12"_s);
+        QVERIFY(login->OK);
+        QCOMPARE(Module1::Decrypt(verifier), u"Secret12"_s);
+        VERIFY_DRAINED(host);
+    }
+
     void wrongPasswordIsRefusedEveryTime()
     {
         // Guards against a wrong password slipping through after repeated attempts.
         ScriptedHost host;
-        confirmWith(host, u"Secret12"_s);
-        {
-            auto login = openLogin();
-            attempt(*login, u"mary"_s, u"Secret12"_s);
-            QVERIFY(login->OK);
-        }
+        registerUser(host, u"mary"_s, u"Secret12"_s);
         auto login = openLogin();
         for (int i = 0; i < 3; ++i) {
             host.answerNext(vb::vbOK);
@@ -344,6 +361,48 @@ private slots:
         QCOMPARE(confirm.findChild<QLabel*>(u"Label1"_s)->text(), u" Re-enter Password to Confirm."_s);
         QCOMPARE(confirm.findChild<QLabel*>(u"Label2"_s)->text(),
                  u"WARNING!  Keep this MASTER Password safe. If it is lost,  you will lose access to all the data files that you created with it!"_s);
+    }
+
+    void namesAreUpperCasedLetterByLetter_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("user"); // empty: refused as too short
+        QTest::newRow("sharp s stays one letter") << u"straße"_s << u"STRAßE"_s;
+        QTest::newRow("three letters, not six") << u"ßßß"_s << QString();
+        QTest::newRow("outside the basic plane") << u"\U00010428bcd"_s << u"\U00010400BCD"_s;
+    }
+    void namesAreUpperCasedLetterByLetter()
+    {
+        // Guards against "ß" turning into "SS" in the stored name, or the length rule counting
+        // the upper-cased text instead of the letters typed.
+        QFETCH(QString, typed);
+        QFETCH(QString, user);
+        ScriptedHost host;
+        if (user.isEmpty()) {
+            host.answerNext(vb::vbOK);
+        } else {
+            confirmWith(host, u"secret"_s);
+        }
+        auto login = openLogin();
+        attempt(*login, typed, u"secret"_s);
+        QCOMPARE(login->OK, !user.isEmpty());
+        if (user.isEmpty()) {
+            QCOMPARE(host.messages().constFirst().text, kShortName);
+        } else {
+            QCOMPARE(gUserName, user);
+            QVERIFY(!storedVerifier(user).isEmpty());
+        }
+        VERIFY_DRAINED(host);
+    }
+
+    void passwordBoxesShowAsterisks()
+    {
+        // Guards against the desktop style's own mask character showing instead of "*".
+        frmLogin login;
+        box(login, "txtPassword")->setText(u"abc"_s);
+        QCOMPARE(box(login, "txtPassword")->displayText(), u"***"_s);
+        frmPWconfirm::instance().txtPW()->setText(u"abcd"_s);
+        QCOMPARE(frmPWconfirm::instance().txtPW()->displayText(), u"****"_s);
     }
 
     void firstUseWindowIsRounded()

@@ -3,29 +3,72 @@
 
 #include "ScriptedHost.h"
 #include "TestMain.h"
+#include "cipher/StringCipher.h"
 #include "platform/settings/SettingsStore.h"
 #include "startup/Globals.h"
 #include "startup/frmLogin.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 
-#include <atomic>
-#include <thread>
+#include <csignal>
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+void logIn(QWidget& w, const QString& password)
+{
+    w.findChild<QLineEdit*>(u"txtUserName"_s)->setText(u"TESTER"_s);
+    w.findChild<QLineEdit*>(u"txtPassword"_s)->setText(password);
+    QTest::mouseClick(w.findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
+}
+
+// The program as main() runs it, with the login answered by a script: says "ready" once the
+// main window is up, and ends with the event loop (3 when something unscripted was shown).
+const testenv::ChildMode asProgram("--program", [] {
+    ScriptedHost host;
+    host.onModal(u"frmLogin"_s, [](QWidget& w) { logIn(w, u"secret"_s); });
+    frmMain::setCommandLineText(QString()); // the mode's flag names no data file
+    Module1::Main();
+    int code = 2;
+    if (Module1::gMainForm) {
+        std::fputs("ready\n", stdout);
+        std::fflush(stdout);
+        code = QApplication::exec();
+        Module1::gMainForm.reset();
+    }
+    if (!host.drainReport().isEmpty()) {
+        std::fputs(qPrintable(host.drainReport()), stderr);
+        code = 3;
+    }
+    return code;
+});
+
+QByteArray fileHeader(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.read(15) : QByteArray();
+}
+
+// A start of its own while another instance runs: ends 0 when it showed nothing at all.
+const testenv::ChildMode secondStart("--second-start", [] {
+    ScriptedHost host;
+    Module1::Main();
+    const bool quiet = !Module1::gMainForm && host.transcript().isEmpty();
+    Module1::gMainForm.reset();
+    return quiet ? 0 : 1;
+});
+
+} // namespace
 
 class TestMain : public QObject
 {
     Q_OBJECT
-
-    static void logIn(QWidget& w, const QString& password)
-    {
-        w.findChild<QLineEdit*>(u"txtUserName"_s)->setText(u"TESTER"_s);
-        w.findChild<QLineEdit*>(u"txtPassword"_s)->setText(password);
-        QTest::mouseClick(w.findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
-    }
 
 private slots:
     void initTestCase()
@@ -50,7 +93,8 @@ private slots:
 
     void acceptedLoginShowsMainWindowThatAnswersLaterStarts()
     {
-        // Guards against the main window not showing, or a second start not finding it.
+        // Guards against the main window not showing, or a second process not finding it and
+        // going on to a login of its own.
         ScriptedHost host;
         host.onModal(u"frmLogin"_s, [](QWidget& w) { logIn(w, u"secret"_s); });
         host.onModal(u"frmPWconfirm"_s, [](QWidget& w) {
@@ -63,21 +107,52 @@ private slots:
         QCOMPARE(gUserName, u"TESTER"_s);
         VERIFY_DRAINED(host);
 
-        // A second start finds the window and ends before showing anything of its own.
+        // A second start, a process of its own, finds the window and ends showing nothing.
         Module1::gMainForm->showMinimized();
-        std::atomic<bool> done{false};
-        std::atomic<int> found{0};
-        // The answering window needs this thread's event loop, so the look-up runs beside it.
-        const QString caption = Module1::LoadResString(1073);
-        std::thread second([&] {
-            found = singleinstance::activateRunning(caption) ? 1 : 0;
-            done = true;
-        });
-        QTRY_VERIFY(done);
-        second.join();
-        QCOMPARE(found.load(), 1);
+        QProcess second;
+        second.setProcessChannelMode(QProcess::ForwardedChannels);
+        second.start(QCoreApplication::applicationFilePath(), {u"--second-start"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 30000);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
         QTRY_VERIFY(!Module1::gMainForm->isMinimized());
         Module1::gMainForm.reset();
+    }
+
+    void terminationClosesAsTheCloseBoxDoes()
+    {
+        // Guards against a logout or SIGTERM ending the program without saving its settings
+        // and compacting the data file.
+        QTemporaryDir folder;
+        const QString data = folder.filePath(u"mine.pnv"_s);
+        QCOMPARE(Module1::SaveResItemToDisk(u"DATABASE"_s, u"CUSTOM"_s, data), 0L);
+        const QByteArray plain = fileHeader(data);
+        const QString section = u"Accounts\\TESTER"_s;
+        const QString own = section + u"\\Settings"_s;
+        Module1::SetKey(u"secret"_s);
+        settings::SaveSetting(host::kAppTitle, section, u"PW"_s, Module1::Encrypt(u"secret"_s));
+        settings::SaveSetting(host::kAppTitle, own, u"DBpath"_s, data);
+        settings::SaveSetting(host::kAppTitle, own, u"AutoLoad"_s, u"False"_s);
+
+        // The child shares this process's settings, so what it saved can be read here.
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {u"--program"_s});
+        bool ready = false;
+        while (!ready && (child.canReadLine() || child.waitForReadyRead(30000))) {
+            ready = child.readLine() == "ready\n";
+        }
+        QVERIFY(ready);
+        QVERIFY(settings::GetSetting(host::kAppTitle, own, u"MainLeft"_s).isEmpty());
+        ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+
+        QVERIFY(!settings::GetSetting(host::kAppTitle, own, u"MainLeft"_s).isEmpty());
+        QCOMPARE(settings::GetSetting(host::kAppTitle, own, u"DBpath"_s), data);
+        QCOMPARE(plain, QByteArray("SQLite format 3"));
+        QVERIFY(fileHeader(data) != plain); // compacted and encrypted under the login
     }
 };
 

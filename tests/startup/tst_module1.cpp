@@ -1,11 +1,15 @@
 #include "ScriptedHost.h"
 #include "TestMain.h"
+#include "errortrace/CatchwellState.h"
+#include "errortrace/modCatchwell.h"
+#include "platform/vb/Error.h"
 #include "startup/Module1.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
@@ -72,6 +76,16 @@ private slots:
         const QString dir = Module1::GetTempDir();
         QVERIFY(dir.endsWith(u'/'));
         QCOMPARE(dir, QDir::tempPath() + u'/');
+    }
+
+    void tempDirIsNeverTheRootFolder()
+    {
+        // Guards against temporary files landing in "/" when TMPDIR names no folder.
+        const QByteArray saved = qgetenv("TMPDIR");
+        qputenv("TMPDIR", "/nonexistent-pinvara-folder");
+        const QString dir = Module1::GetTempDir();
+        qputenv("TMPDIR", saved);
+        QCOMPARE(dir, u"/nonexistent-pinvara-folder/"_s);
     }
 
     void tempFileIsCreatedUnderANewName()
@@ -148,6 +162,47 @@ private slots:
         Module1::gPrinterDC.reset();
     }
 
+    void aMissingOrRefusingPrinterReachesTheTrap_data()
+    {
+        QTest::addColumn<int>("printer");
+        QTest::addColumn<bool>("print");
+        QTest::addColumn<long>("number");
+        const int none = int(ScriptedHost::Printer::None);
+        const int refusing = int(ScriptedHost::Printer::Refusing);
+        QTest::newRow("width, no printer") << none << false << 484L;
+        QTest::newRow("print, no printer") << none << true << 484L;
+        QTest::newRow("print, job refused") << refusing << true << 482L;
+    }
+    void aMissingOrRefusingPrinterReachesTheTrap()
+    {
+        // Guards against a print that did not happen passing silently as done.
+        QFETCH(int, printer);
+        QFETCH(bool, print);
+        QFETCH(long, number);
+        ScriptedHost host;
+        host.setPrinter(ScriptedHost::Printer(printer));
+        QTemporaryDir logs;
+        modCatchwell::resetState();
+        modCatchwell::setAppFolder(logs.path());
+        QList<long> trapped;
+        modCatchwell::setReportHook([&] {
+            trapped << vb::Err().number;
+            return int16_t(0);
+        });
+        QTextDocument doc(lines(3));
+        if (print) {
+            Module1::PrintRTF(doc, 1440, 1440, 1440, 1440);
+        } else {
+            QCOMPARE(Module1::GetPrinterWidth(), 0L);
+        }
+        modCatchwell::setReportHook({});
+        modCatchwell::setAppFolder({});
+        QCOMPARE(trapped, QList<long>{number});
+        for (const QString& pdf : host.printedFiles()) {
+            QVERIFY(!QFileInfo::exists(pdf));
+        }
+    }
+
     void printRtfPrintsAPagePerScreenful_data()
     {
         QTest::addColumn<int>("lineCount");
@@ -184,15 +239,30 @@ private slots:
         QVERIFY(b >= 2 * a - 1 && b <= 2 * a);
     }
 
-    void browserGetsTheAddressAsWords()
+    void browserStartsAsTheDesktopDoes()
     {
-        // Guards against the address being quoted, or the wrong program being started.
+        // Guards against only the first word of the desktop's command being started, and a
+        // browser that failed at once being reported as started.
+        // The user's folders are this test's own; the system's are left out, and no desktop
+        // session is detected, so the plain freedesktop rules apply.
         const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-        const QString data = QDir::homePath() + u"/.local/share"_s;
+        const QString apps = qEnvironmentVariable("XDG_DATA_HOME") + u"/applications"_s;
+        QVERIFY(config.startsWith(QString::fromLocal8Bit(testenv::rootFolder()) + u'/'));
+        QTemporaryDir none;
+        qputenv("XDG_CONFIG_DIRS", none.path().toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", none.path().toLocal8Bit());
+        for (const char* session : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                                    "GNOME_DESKTOP_SESSION_ID"}) {
+            qunsetenv(session);
+        }
         writeFile(config + u"/mimeapps.list"_s,
-                  u"[Default Applications]\ntext/html=pinvaratest.desktop\n"_s);
-        writeFile(data + u"/applications/pinvaratest.desktop"_s,
-                  u"[Desktop Entry]\nType=Application\nName=Test\nExec=/bin/true --new %u\n"_s);
+                  u"[Default Applications]\ntext/html=web.desktop\n"_s);
+        auto entry = [&](const QString& exec) {
+            writeFile(apps + u"/web.desktop"_s,
+                      u"[Desktop Entry]\nType=Application\nName=Web\nExec="_s + exec + u'\n');
+        };
+
+        entry(u"env WEB_PROFILE=test /bin/true --new %u"_s);
         QString program;
         QStringList arguments;
         Module1::setProcessStarter([&](const QString& p, const QStringList& a) {
@@ -201,28 +271,31 @@ private slots:
             return true;
         });
         long code = 0;
-        QCOMPARE(Module1::GetBrowserName(code), u"/bin/true"_s);
+        QCOMPARE(Module1::GetBrowserName(code), QStandardPaths::findExecutable(u"env"_s));
         QVERIFY(code >= 32);
         QVERIFY(!QFileInfo::exists(Module1::GetTempDir() + u"dummy.html"_s));
-        QVERIFY(Module1::StartNewBrowser(u"http://example.org/a b  c"_s));
-        QCOMPARE(program, u"/bin/true"_s);
-        QCOMPARE(arguments, QStringList({u"http://example.org/a"_s, u"b"_s, u"c"_s}));
+        QVERIFY(Module1::StartNewBrowser(u"http://example.org/a b"_s));
+        QCOMPARE(program, QStandardPaths::findExecutable(u"env"_s));
+        QCOMPARE(arguments, QStringList({u"WEB_PROFILE=test"_s, u"/bin/true"_s, u"--new"_s,
+                                         u"http://example.org/a"_s, u"b"_s}));
+
+        // Started for real, a wrapper whose browser cannot start is no success.
+        Module1::setProcessStarter({});
+        entry(u"env /no/such/browser %u"_s);
+        QVERIFY(!Module1::StartNewBrowser(u"http://example.org"_s));
+        entry(u"/no/such/browser %u"_s);
+        Module1::GetBrowserName(code);
+        QVERIFY(code < 32);
 
         // With nothing associated nothing is started.
         QFile::remove(config + u"/mimeapps.list"_s);
-        QFile::remove(data + u"/applications/pinvaratest.desktop"_s);
-        const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
-        const QByteArray configDirs = qgetenv("XDG_CONFIG_DIRS");
-        QTemporaryDir empty;
-        qputenv("XDG_DATA_DIRS", empty.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_DIRS", empty.path().toLocal8Bit());
         program.clear();
+        Module1::setProcessStarter([&](const QString& p, const QStringList&) {
+            program = p;
+            return true;
+        });
         QVERIFY(!Module1::StartNewBrowser(u"http://example.org"_s));
         QVERIFY(program.isEmpty());
-        Module1::GetBrowserName(code);
-        QVERIFY(code < 32);
-        qputenv("XDG_DATA_DIRS", dataDirs);
-        qputenv("XDG_CONFIG_DIRS", configDirs);
         Module1::setProcessStarter({});
     }
 };

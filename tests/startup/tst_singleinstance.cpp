@@ -1,5 +1,6 @@
 #include "TestMain.h"
 #include "platform/singleinstance/SingleInstance.h"
+#include "platform/userdirs/UserDirs.h"
 #include "startup/Module1.h"
 
 #include <QDir>
@@ -137,8 +138,21 @@ private slots:
         const QString a = singleinstance::serverName(u"  Pinvara V1.1"_s);
         const QString b = singleinstance::serverName(u"Pinvara V1.1"_s);
         QVERIFY(a != b);
-        QVERIFY(!singleinstance::serverName(u"a/b"_s).contains(u'/'));
-        QVERIFY(a.contains(singleinstance::loginName()));
+        QCOMPARE(QFileInfo(singleinstance::serverName(u"a/b"_s)).absolutePath(),
+                 userdirs::runtimeFolder());
+        QVERIFY(QFileInfo(a).fileName().contains(singleinstance::loginName()));
+    }
+
+    void listenerInSharedTemporaryFolderIsNoInstance()
+    {
+        // Guards against another user stopping every start by planting a socket in a shared
+        // folder: only the user's private runtime folder counts.
+        const QString caption = u"  Planted caption"_s;
+        const QString name = singleinstance::serverName(caption);
+        QCOMPARE(QFileInfo(name).absolutePath(), userdirs::runtimeFolder());
+        QLocalServer planted;
+        QVERIFY(planted.listen(QDir::temp().filePath(QFileInfo(name).fileName())));
+        QVERIFY(!singleinstance::activateRunning(caption));
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QStandardPaths>
@@ -16,6 +17,10 @@ ScriptedHost::ScriptedHost()
 
 ScriptedHost::~ScriptedHost()
 {
+    // Printed documents are the test's to read while the host lives; none is left behind.
+    for (const QString& path : std::as_const(m_printed)) {
+        QFile::remove(path);
+    }
     delete m_override;
 }
 
@@ -32,6 +37,11 @@ void ScriptedHost::fileNext(const QString& path, int filterIndex)
 void ScriptedHost::cancelFileNext()
 {
     m_files.push_back(host::FileChoice{});
+}
+
+void ScriptedHost::printerDialogNext(bool accept)
+{
+    m_printerDialogs.push_back(accept);
 }
 
 void ScriptedHost::onModal(const QString& objectName, std::function<void(QWidget&)> script)
@@ -63,6 +73,10 @@ QString ScriptedHost::drainReport() const
     }
     if (!m_files.empty()) {
         problems << QStringLiteral("%1 file answer(s) left over").arg(m_files.size());
+    }
+    if (!m_printerDialogs.empty()) {
+        problems << QStringLiteral("%1 printer dialog answer(s) left over")
+                        .arg(m_printerDialogs.size());
     }
     for (const ModalScript& m : m_modals) {
         problems << QStringLiteral("modal script for %1 never ran").arg(m.objectName);
@@ -157,12 +171,33 @@ QString ScriptedHost::clipboardText()
 
 std::unique_ptr<QPrinter> ScriptedHost::defaultPrinter()
 {
+    if (m_printer == Printer::None) {
+        m_transcript << Entry{QStringLiteral("printer"), QString(), QString(), 0};
+        return nullptr;
+    }
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    const QString path = QDir::temp().filePath(
+    const QString folder = m_printer == Printer::Refusing ? QStringLiteral("/nonexistent-folder")
+                                                          : QDir::tempPath();
+    const QString path = QDir(folder).filePath(
         QStringLiteral("print-%1.pdf").arg(QUuid::createUuid().toString(QUuid::Id128)));
     printer->setOutputFileName(path);
     m_printed << path;
     m_transcript << Entry{QStringLiteral("printer"), QString(), path, 0};
+    if (m_printerSetup) {
+        m_printerSetup(*printer);
+    }
     return printer;
+}
+
+bool ScriptedHost::choosePrinter(const host::PrinterRequest& r)
+{
+    m_transcript << Entry{QStringLiteral("printer dialog"), QString(), QString(), r.flags};
+    if (m_printerDialogs.empty()) {
+        m_failures << QStringLiteral("unscripted printer dialog");
+        return false;
+    }
+    const bool accept = m_printerDialogs.front();
+    m_printerDialogs.pop_front();
+    return accept;
 }

@@ -15,7 +15,7 @@ class ScriptedHost : public host::Host
 public:
     struct Entry
     {
-        QString kind;  ///< "message", "modal", "file", "keys", "printer"
+        QString kind;  ///< "message", "modal", "file", "keys", "printer", "printer dialog"
         QString title;
         QString text;
         int style = 0;
@@ -28,6 +28,13 @@ public:
     void answerNext(int result);
     void fileNext(const QString& path, int filterIndex = 1);
     void cancelFileNext();
+    /// The printer dialog's next answer: true prints, false cancels.
+    void printerDialogNext(bool accept);
+    /// Sets up every printer handed out from now on (page size, margins ...).
+    void setPrinterSetup(std::function<void(QPrinter&)> setup)
+    {
+        m_printerSetup = std::move(setup);
+    }
     /// Runs the script when a window of that objectName is shown modally. The script runs at
     /// once, inside showModal; afterwards the window must have hidden itself.
     void onModal(const QString& objectName, std::function<void(QWidget&)> script);
@@ -38,6 +45,10 @@ public:
     }
     void setKeyState(int virtualKey, short state);
     void setCapsLock(bool on) { setKeyState(20, on ? 1 : 0); }
+    /// The default printer handed out: a PDF file (the default), none at all, or one whose
+    /// jobs cannot start.
+    enum class Printer { Pdf, None, Refusing };
+    void setPrinter(Printer kind) { m_printer = kind; }
     /// When false, sendKeys is recorded only; by default the keys are also applied at once.
     void setApplyKeys(bool apply) { m_applyKeys = apply; }
 
@@ -61,6 +72,7 @@ public:
     void clipboardSetText(const QString& text) override;
     QString clipboardText() override;
     std::unique_ptr<QPrinter> defaultPrinter() override;
+    bool choosePrinter(const host::PrinterRequest& request) override;
 
 private:
     struct ModalScript
@@ -70,6 +82,8 @@ private:
     };
     std::deque<int> m_answers;
     std::deque<host::FileChoice> m_files;
+    std::deque<bool> m_printerDialogs;
+    std::function<void(QPrinter&)> m_printerSetup;
     std::deque<ModalScript> m_modals;
     QList<Entry> m_transcript;
     QList<host::FileRequest> m_fileRequests;
@@ -78,6 +92,7 @@ private:
     QHash<int, short> m_keyStates;
     QString m_clipboard;
     bool m_applyKeys = true;
+    Printer m_printer = Printer::Pdf;
     host::HostOverride* m_override = nullptr;
 };
 

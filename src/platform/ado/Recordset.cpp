@@ -1087,17 +1087,17 @@ void Recordset::Delete()
         return;
     }
     const int row = currentStoreRow();
-    if (m_editMode == adEditInProgress) {
-        m_store->assign(row, m_original);
-    }
     if (m_conn && m_conn->State() == adStateOpen) {
         detail::Statement st(m_conn->database(),
                              QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteIdentifier(m_table)));
         st.bindInt64(1, m_store->rows[static_cast<size_t>(row)].rowid);
         st.step();
         if (!st.status().ok()) {
-            raiseEngine(st.status().message);
+            raiseEngine(st.status().message); // the row and its pending edit stay as they were
         }
+    }
+    if (m_editMode == adEditInProgress) {
+        m_store->assign(row, m_original);
     }
     m_editMode = adEditNone;
     m_editRow = -1;

@@ -1,5 +1,6 @@
 #include "platform/ado/SafeFile.h"
 
+#include "platform/ado/AdoErrors.h"
 #include "platform/vb/Error.h"
 
 #include <QDir>
@@ -17,9 +18,16 @@ namespace {
 
 constexpr long kPathFileAccessError = 75;
 
-[[noreturn]] void fail(const QString& description)
+// A folder of ours that cannot be made private is this program's own fault to report.
+[[noreturn]] void failFolder(const QString& description)
 {
     vb::raise(kPathFileAccessError, {}, description);
+}
+
+// A file that cannot be written is reported the way the engine reports its file faults.
+[[noreturn]] void fail(const QString& description)
+{
+    raiseProvider(errProviderUnspecified, description);
 }
 
 QByteArray encoded(const QString& path)
@@ -88,14 +96,14 @@ void requirePrivateFolder(const QString& folder)
     QString path = QDir::cleanPath(folder); // no trailing "/": lstat must not follow a link
     const QByteArray name = encoded(path);
     if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
-        fail(QStringLiteral("Could not create the folder '%1'.").arg(path));
+        failFolder(QStringLiteral("Could not create the folder '%1'.").arg(path));
     }
     struct stat st {};
     if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
-        fail(QStringLiteral("The folder '%1' is not private to this user.").arg(path));
+        failFolder(QStringLiteral("The folder '%1' is not private to this user.").arg(path));
     }
     if ((st.st_mode & 077) != 0 && ::chmod(name.constData(), 0700) != 0) {
-        fail(QStringLiteral("The folder '%1' is not private to this user.").arg(path));
+        failFolder(QStringLiteral("The folder '%1' is not private to this user.").arg(path));
     }
 }
 

@@ -30,8 +30,8 @@ bool isWritableFile(const QString& path);
 /// systems) beside the file `dest` resolves to, given that file's permission bits (0600 for a
 /// new file), forced to disk, passed to `verify`, and only then renamed over it. A link at
 /// `dest` keeps pointing at the replaced file. `copy` is gone afterwards, and on failure
-/// nothing is left beside `dest`. Raises vb::Error (75 for file-system failures, or what
-/// `verify` or `beforeRename` raise).
+/// nothing is left beside `dest`. Raises the provider's unspecified error for a file that
+/// cannot be written, or what `verify` or `beforeRename` raise.
 void replaceFile(const QString& copy, const QString& dest,
                  const std::function<void(const QString& candidate)>& verify,
                  const std::function<void()>& beforeRename = {});

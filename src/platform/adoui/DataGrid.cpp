@@ -2,6 +2,7 @@
 
 #include "platform/ado/Recordset.h"
 #include "platform/adoui/DataControl.h"
+#include "platform/adoui/KeyPress.h"
 #include "platform/adoui/RecordsetModel.h"
 #include "platform/vb/Constants.h"
 
@@ -60,7 +61,14 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), m_model(new RecordsetM
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the grid for the next control instead of walking its cells.
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    // Every row has the same height, so a model of any size is never measured row by row.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    verticalHeader()->hide();
+    horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->viewport()->installEventFilter(this);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -146,7 +154,12 @@ void DataGrid::HoldFields() {}
 
 void DataGrid::Refresh()
 {
-    m_model->setRecordset(m_rs);
+    // The model follows the recordset's own signals; it is rebuilt only if it fell out of step.
+    if (m_model->rowCount() != (m_rs ? m_rs->viewCount() : 0)) {
+        m_syncing = true;
+        m_model->refresh();
+        m_syncing = false;
+    }
     buildColumnsIfNeeded();
     applyWidths();
     syncFromRecordset();
@@ -200,7 +213,8 @@ void DataGrid::syncFromRecordset()
         selectionModel()->clearSelection();
     } else {
         const int column = std::max(currentIndex().column(), 0);
-        const QModelIndex target = m_model->index(row, std::min(column, m_model->columnCount() - 1));
+        const QModelIndex target
+            = m_model->index(row, std::min(column, m_model->columnCount() - 1));
         selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect
                                                       | QItemSelectionModel::Rows);
         scrollTo(target);
@@ -248,11 +262,10 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event)
 
 void DataGrid::keyPressEvent(QKeyEvent* event)
 {
-    const QString text = event->text();
-    if (text.size() == 1 && text[0].unicode() < 256) {
-        int keyAscii = text[0].unicode();
-        emit KeyPress(keyAscii);
-        if (keyAscii == 0) {
+    int code = keyAscii(event);
+    if (code >= 0) {
+        emit KeyPress(code);
+        if (code == 0) {
             event->accept();
             return;
         }

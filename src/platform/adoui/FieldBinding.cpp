@@ -5,13 +5,17 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTextEdit>
+
+#include <algorithm>
 
 namespace adoui {
 
 FieldBinding::FieldBinding(QLineEdit* box) : QObject(box)
 {
     init(box);
+    m_maxLength = box->maxLength();
     connect(box, &QLineEdit::textChanged, this, &FieldBinding::onBoxChanged);
 }
 
@@ -79,6 +83,19 @@ QWidget* FieldBinding::box() const
     return m_box;
 }
 
+int FieldBinding::maxLength() const
+{
+    return m_maxLength;
+}
+
+void FieldBinding::setMaxLength(int chars)
+{
+    m_maxLength = std::max(chars, 0);
+    if (auto* line = qobject_cast<QLineEdit*>(m_box)) {
+        line->setMaxLength(std::max(m_maxLength, static_cast<int>(line->text().size())));
+    }
+}
+
 void FieldBinding::attach(ado::Recordset* rs)
 {
     for (const auto& link : std::as_const(m_links)) {
@@ -114,8 +131,16 @@ void FieldBinding::setBoxText(const QString& text)
         return; // leaves the caret where the user is typing
     }
     m_showing = true;
+    m_shownLength = static_cast<int>(text.size());
     if (auto* line = qobject_cast<QLineEdit*>(m_box)) {
+        // A line box cuts what it is given to its limit; a longer stored value must not be cut.
+        const int limit = m_maxLength > 0 ? std::max(m_maxLength, m_shownLength) : 32767;
+        if (limit > line->maxLength()) {
+            line->setMaxLength(limit);
+        }
         line->setText(text);
+        line->setMaxLength(limit);
+        line->setCursorPosition(0);
     } else if (auto* rich = qobject_cast<QTextEdit*>(m_box)) {
         rich->setPlainText(text);
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(m_box)) {
@@ -150,9 +175,31 @@ void FieldBinding::onRowChanged(int viewRow)
     }
 }
 
+void FieldBinding::cutToLimit()
+{
+    auto* plain = qobject_cast<QPlainTextEdit*>(m_box);
+    auto* rich = qobject_cast<QTextEdit*>(m_box);
+    QTextDocument* doc = plain ? plain->document() : rich ? rich->document() : nullptr;
+    const int limit = std::max(m_maxLength, m_shownLength);
+    if (!doc || m_maxLength == 0 || boxText().size() <= limit) {
+        return;
+    }
+    // Drop what went past the limit at the end; the change signal this sends comes back here
+    // with a text that fits.
+    QTextCursor cut(doc);
+    cut.setPosition(limit);
+    cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+}
+
 void FieldBinding::onBoxChanged()
 {
     if (m_showing) {
+        return;
+    }
+    if (m_maxLength > 0 && boxText().size() > std::max(m_maxLength, m_shownLength)
+        && !qobject_cast<QLineEdit*>(m_box)) {
+        cutToLimit();
         return;
     }
     m_dataChanged = true;

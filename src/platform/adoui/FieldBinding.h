@@ -22,6 +22,8 @@ class DataControl;
 /// listeners of the box's change signal do see it), and any other change of the box's text,
 /// typed or assigned by code, is written into the current row (EditMode 1) and sets DataChanged.
 /// Errors while writing (no current row, closed recordset) leave the row untouched.
+/// A shown value starts at its first character. The box's length limit applies to what the
+/// user types: a stored value longer than the limit is shown whole and kept unless shortened.
 class FieldBinding : public QObject
 {
     Q_OBJECT
@@ -44,6 +46,10 @@ public:
 
     QWidget* box() const;
 
+    /// The most characters the user may type into the box (a line box's own limit by default).
+    int maxLength() const;
+    void setMaxLength(int chars);
+
     /// Shows the current row's field in the box now.
     void refresh();
 
@@ -54,6 +60,7 @@ private:
     void setBoxText(const QString& text);
     void onBoxChanged();
     void onRowChanged(int viewRow);
+    void cutToLimit();
 
     QPointer<QWidget> m_box;
     QPointer<DataControl> m_control;
@@ -61,6 +68,8 @@ private:
     QString m_field;
     bool m_dataChanged = false;
     bool m_showing = false;
+    int m_maxLength = 0;   // 0: no limit
+    int m_shownLength = 0; // length of the value last shown
     QList<QMetaObject::Connection> m_links;
 };
 

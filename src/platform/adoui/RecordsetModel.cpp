@@ -58,6 +58,11 @@ void RecordsetModel::removeDataField(int column)
     endRemoveColumns();
 }
 
+void RecordsetModel::refresh()
+{
+    reset();
+}
+
 void RecordsetModel::reset()
 {
     setDataFields(m_fields);

@@ -24,6 +24,8 @@ public:
     /// Binds to a recordset (nullptr: no rows).
     void setRecordset(ado::Recordset* recordset);
     ado::Recordset* recordset() const;
+    /// Reads the recordset's present view again (a model reset).
+    void refresh();
 
     /// The columns' data fields (display order).
     QStringList dataFields() const;

@@ -65,4 +65,13 @@ FileChoice ShowFileDialog(const FileRequest& request)
     return choice;
 }
 
+bool ShowPrinterDialog(const PrinterRequest& request)
+{
+    const bool chosen = host().choosePrinter(request);
+    if (!chosen && request.cancelError) {
+        vb::raise(32755, QStringLiteral("CommonDialog"));
+    }
+    return chosen;
+}
+
 } // namespace host

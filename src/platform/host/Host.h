@@ -37,6 +37,13 @@ struct FileRequest
     bool fileMustExist = false;
 };
 
+/// A common-dialog printer request: the printer dialog's flags as given (e.g. 264).
+struct PrinterRequest
+{
+    int flags = 0;
+    bool cancelError = true;  ///< cancel raises error 32755 in the caller
+};
+
 /// What the user chose; cancelled when no file was chosen.
 struct FileChoice
 {
@@ -69,11 +76,18 @@ public:
     virtual short keyState(int virtualKey) = 0;
 
     virtual void clipboardClear() = 0;
+    /// Puts text on the clipboard, marked as a password manager's secret so that clipboard
+    /// managers keep it out of their history.
     virtual void clipboardSetText(const QString& text) = 0;
     virtual QString clipboardText() = 0;
 
-    /// A printer set up as the default printer (a PDF file when testing).
+    /// A printer set up as the default printer (a PDF file when testing); empty when no
+    /// printer is installed or usable.
     virtual std::unique_ptr<QPrinter> defaultPrinter() = 0;
+
+    /// Shows the printer dialog; true when the user chose to print. The printer and settings
+    /// chosen become those of defaultPrinter() from then on.
+    virtual bool choosePrinter(const PrinterRequest& request) = 0;
 };
 
 /// The process-wide host; a QtHost unless a test installed another.
@@ -108,5 +122,9 @@ namespace host {
 /// Shows a file dialog as the common dialog does: a cancelled request that asked for
 /// CancelError raises error 32755 ("Cancel was selected.") in the caller.
 FileChoice ShowFileDialog(const FileRequest& request);
+
+/// Shows the printer dialog as the common dialog does: a cancelled request that asked for
+/// CancelError raises error 32755 in the caller. True when the user chose to print.
+bool ShowPrinterDialog(const PrinterRequest& request);
 
 } // namespace host

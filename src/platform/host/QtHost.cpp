@@ -1,20 +1,38 @@
 #include "platform/host/QtHost.h"
 
+#include "platform/clipboard/SecretClipboard.h"
 #include "platform/host/X11Keyboard.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStringList>
 
 namespace host {
+
+namespace {
+
+// The room a title needs in the window manager's frame: its text in a bold title font, and
+// about six letter heights for the frame's icon and buttons.
+int titleWidth(const QString& title)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 6 * metrics.height();
+}
+
+} // namespace
 
 int QtHost::message(const MessageRequest& r)
 {
@@ -85,6 +103,12 @@ int QtHost::message(const MessageRequest& r)
             box.setEscapeButton(buttons[i]);
         }
     }
+    // A message box takes the width of its text alone, and a long title ("DATABASE CONNECTION
+    // ERROR!") would be cut short in the frame: an invisible strip keeps room for it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(titleWidth(r.title), 0, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
     for (int i = 0; i < buttons.size(); ++i) {
         if (box.clickedButton() == buttons[i]) {
@@ -132,9 +156,21 @@ QString qtNameFilters(const QString& filter)
     const QStringList parts = filter.split(u'|');
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString pattern = parts[i + 1];
-        pattern.replace(u';', u' ');
-        out << parts[i] + QStringLiteral(" (") + pattern + u')';
+        QString description = parts[i];
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        // Descriptions usually show their pattern already; Qt reads the patterns from the
+        // last parentheses, so they are written once, at the end.
+        const QString shown = QStringLiteral(" (") + patterns.join(u';') + u')';
+        if (description.endsWith(shown)) {
+            description.chop(shown.size());
+        }
+        // "*.*" would hide files without a dot here; every file is meant.
+        for (QString& pattern : patterns) {
+            if (pattern == u"*.*") {
+                pattern = QStringLiteral("*");
+            }
+        }
+        out << description + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return out.join(QStringLiteral(";;"));
 }
@@ -231,22 +267,78 @@ short QtHost::keyState(int virtualKey)
 
 void QtHost::clipboardClear()
 {
-    QApplication::clipboard()->clear();
+    clipboard::clear();
 }
 
 void QtHost::clipboardSetText(const QString& text)
 {
-    QApplication::clipboard()->setText(text);
+    // Everything the program puts on the clipboard is a handed-out account field.
+    clipboard::setSecretText(text);
 }
 
 QString QtHost::clipboardText()
 {
-    return QApplication::clipboard()->text();
+    return clipboard::text();
 }
 
 std::unique_ptr<QPrinter> QtHost::defaultPrinter()
 {
-    return std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (m_chosen) {
+        // The printer chosen in the printer dialog stays the default from then on.
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(m_chosen->outputFormat());
+        if (m_chosen->outputFormat() == QPrinter::NativeFormat) {
+            printer->setPrinterName(m_chosen->printerName());
+        }
+        printer->setOutputFileName(m_chosen->outputFileName());
+        printer->setPageLayout(m_chosen->pageLayout());
+        printer->setCopyCount(m_chosen->copyCount());
+        printer->setCollateCopies(m_chosen->collateCopies());
+        printer->setColorMode(m_chosen->colorMode());
+        printer->setDuplex(m_chosen->duplex());
+        return printer->isValid() ? std::move(printer) : nullptr;
+    }
+    // Without a printer installed, QPrinter quietly becomes a PDF writer with no file name,
+    // which prints nothing: report "no printer" instead.
+    QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
+    if (chosen.isNull()) {
+        const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+        if (all.isEmpty()) {
+            return nullptr;
+        }
+        chosen = all.constFirst();
+    }
+    auto printer = std::make_unique<QPrinter>(chosen, QPrinter::HighResolution);
+    if (!printer->isValid()) {
+        return nullptr;
+    }
+    return printer;
+}
+
+bool QtHost::choosePrinter(const PrinterRequest& request)
+{
+    // With no printer installed the dialog still offers printing to a PDF file.
+    std::unique_ptr<QPrinter> printer = defaultPrinter();
+    if (!printer) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    QPrintDialog dialog(printer.get(), QApplication::activeWindow());
+    // The common dialog's flags that have a counterpart here: 4 no selection, 8 no page
+    // numbers; the rest are Windows matters.
+    QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile
+        | QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies;
+    if ((request.flags & 4) == 0) {
+        options |= QAbstractPrintDialog::PrintSelection;
+    }
+    if ((request.flags & 8) == 0) {
+        options |= QAbstractPrintDialog::PrintPageRange;
+    }
+    dialog.setOptions(options);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    m_chosen = std::move(printer);
+    return true;
 }
 
 } // namespace host

@@ -4,6 +4,7 @@
 #include "platform/host/Host.h"
 
 #include <QList>
+#include <QPrinter>
 #include <Qt>
 
 namespace host {
@@ -20,6 +21,11 @@ public:
     void clipboardSetText(const QString& text) override;
     QString clipboardText() override;
     std::unique_ptr<QPrinter> defaultPrinter() override;
+    bool choosePrinter(const PrinterRequest& request) override;
+
+private:
+    /// The printer last chosen in the printer dialog; the desktop's default until then.
+    std::unique_ptr<QPrinter> m_chosen;
 };
 
 /// "desc|*.a|desc2|*.b" as a Qt name filter list ("desc (*.a);;desc2 (*.b)").

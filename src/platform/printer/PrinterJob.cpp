@@ -1,5 +1,7 @@
 #include "platform/printer/PrinterJob.h"
 
+#include "platform/vb/Error.h"
+
 #include <QFile>
 #include <QPrinter>
 
@@ -10,6 +12,11 @@ namespace printer {
 PrinterJob::PrinterJob(std::unique_ptr<QPrinter> printer)
     : m_printer(std::move(printer))
 {
+    if (!m_printer || !m_printer->isValid()) {
+        vb::raise(kErrNoPrinter, {},
+                  QStringLiteral("Problem getting printer information from the system. Make "
+                                 "sure the printer is set up correctly."));
+    }
 }
 
 PrinterJob::~PrinterJob()
@@ -21,7 +28,8 @@ PrinterJob::~PrinterJob()
 
 int PrinterJob::width() const
 {
-    return static_cast<int>(std::lround(m_printer->paperRect(QPrinter::Inch).width() * kTwipsPerInch));
+    return static_cast<int>(
+        std::lround(m_printer->paperRect(QPrinter::Inch).width() * kTwipsPerInch));
 }
 
 int PrinterJob::height() const
@@ -32,7 +40,8 @@ int PrinterJob::height() const
 
 int PrinterJob::scaleWidth() const
 {
-    return static_cast<int>(std::lround(m_printer->pageRect(QPrinter::Inch).width() * kTwipsPerInch));
+    return static_cast<int>(
+        std::lround(m_printer->pageRect(QPrinter::Inch).width() * kTwipsPerInch));
 }
 
 int PrinterJob::scaleHeight() const
@@ -65,21 +74,27 @@ double PrinterJob::twipsPerPixelY() const
 
 void PrinterJob::start()
 {
-    if (!m_painter.isActive()) {
-        m_painter.begin(m_printer.get());
+    if (!m_painter.isActive() && !m_painter.begin(m_printer.get())) {
+        vb::raise(kErrPrinter);
     }
 }
 
 void PrinterJob::newPage()
 {
     start();
-    m_printer->newPage();
+    if (!m_printer->newPage()) {
+        vb::raise(kErrPrinter);  // the destructor cancels what was started
+    }
 }
 
 void PrinterJob::endDoc()
 {
-    if (m_painter.isActive()) {
-        m_painter.end();
+    if (!m_painter.isActive()) {
+        return;
+    }
+    // The pages reach the printer only here; a job the printer refused must not pass as printed.
+    if (!m_painter.end() || m_printer->printerState() == QPrinter::Error) {
+        vb::raise(kErrPrinter);
     }
 }
 

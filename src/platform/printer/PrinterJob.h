@@ -13,9 +13,14 @@ namespace printer {
 /// Twips per inch, the unit in which the program lays out printed pages.
 inline constexpr int kTwipsPerInch = 1440;
 
+/// Raised when there is no usable printer, and when a job cannot start or end.
+inline constexpr long kErrNoPrinter = 484;
+inline constexpr long kErrPrinter = 482;
+
 class PrinterJob
 {
 public:
+    /// Raises kErrNoPrinter when there is no printer (empty) or it is not usable.
     explicit PrinterJob(std::unique_ptr<QPrinter> printer);
     ~PrinterJob();  ///< cancels a job that was started and neither ended nor cancelled
     PrinterJob(const PrinterJob&) = delete;
@@ -36,14 +41,15 @@ public:
     double twipsPerPixelX() const;
     double twipsPerPixelY() const;
 
-    /// Starts the job on its first page (idempotent). Drawing goes through painter(), whose
-    /// origin is the corner of the printable area, in device pixels.
+    /// Starts the job on its first page (idempotent); raises kErrPrinter when the printer
+    /// refuses it. Drawing goes through painter(), whose origin is the corner of the printable
+    /// area, in device pixels.
     void start();
     bool isActive() const { return m_painter.isActive(); }
     QPainter& painter() { return m_painter; }
-    /// Ends the current page and starts the next.
+    /// Ends the current page and starts the next (raises kErrPrinter when it cannot).
     void newPage();
-    /// Ends the job: its pages print.
+    /// Ends the job: its pages print. Raises kErrPrinter when the printer reports a failure.
     void endDoc();
     /// Cancels the job: nothing is printed (a file printer's file is removed).
     void killDoc();

@@ -1,5 +1,7 @@
 #include "platform/singleinstance/SingleInstance.h"
 
+#include "platform/userdirs/UserDirs.h"
+
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QUrl>
@@ -31,16 +33,26 @@ QString loginName()
 
 QString serverName(const QString& caption)
 {
+    // The socket lives in the user's private folder: in a shared one another user could
+    // plant a listener that answers for us and stops every start.
+    const QString folder = userdirs::runtimeFolder();
+    if (folder.isEmpty()) {
+        return {};
+    }
     // Percent-encoding keeps blanks and any "/" of the caption out of the socket file name
     // while still telling different captions apart.
-    return QStringLiteral("pinvara-")
+    return folder + QStringLiteral("/pinvara-")
            + QString::fromLatin1(QUrl::toPercentEncoding(caption + u'-' + loginName()));
 }
 
 bool activateRunning(const QString& caption)
 {
+    const QString name = serverName(caption);
+    if (name.isEmpty()) {
+        return false;
+    }
     QLocalSocket socket;
-    socket.connectToServer(serverName(caption));
+    socket.connectToServer(name);
     if (!socket.waitForConnected(kWaitMs)) {
         return false;  // nobody listens, or only a stale socket file is left
     }
@@ -72,6 +84,9 @@ InstanceServer::InstanceServer(QWidget* window, const QString& caption)
     , m_server(new QLocalServer(this))
 {
     const QString name = serverName(caption);
+    if (name.isEmpty()) {
+        return;
+    }
     // Listening with access options replaces an existing socket file, so first make sure
     // that nobody answers on it: a file left by a killed instance may go, a live one stays.
     QLocalSocket probe;

@@ -11,7 +11,8 @@ class QWidget;
 
 namespace singleinstance {
 
-/// The local socket name for a window caption and the current login name.
+/// The local socket's full path for a window caption and the current login name, in the
+/// user's private runtime folder; empty when there is no such folder.
 QString serverName(const QString& caption);
 
 /// The login name of the user running the program.

@@ -78,11 +78,6 @@ std::optional<MemoryStatus> memoryStatus()
     return parseMemInfo(readProcFile(QStringLiteral("/proc/meminfo")));
 }
 
-int32_t toSigned32(qint64 bytes)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(bytes)));
-}
-
 ProcessorInfo parseCpuInfo(const QString& text)
 {
     ProcessorInfo p;

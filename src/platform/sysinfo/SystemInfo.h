@@ -29,9 +29,6 @@ std::optional<MemoryStatus> memoryStatus();
 /// Parses the text of /proc/meminfo (values in kB).
 std::optional<MemoryStatus> parseMemInfo(const QString& text);
 
-/// A byte count as a 32-bit status field holds it: the low 32 bits, read as signed.
-int32_t toSigned32(qint64 bytes);
-
 /// The processor as a 32-bit x86 program is told about it: type 386, 486 or 586 with the
 /// family as level and model << 8 | stepping as revision; type 0 for anything else.
 struct ProcessorInfo

@@ -76,12 +76,32 @@ bool add(const NotifyIconData& data)
 
 } // namespace
 
+namespace {
+
+std::optional<bool>& availableOverride()
+{
+    static std::optional<bool> value;
+    return value;
+}
+
+} // namespace
+
+bool available()
+{
+    return availableOverride().value_or(QSystemTrayIcon::isSystemTrayAvailable());
+}
+
+void setAvailableForTesting(std::optional<bool> value)
+{
+    availableOverride() = value;
+}
+
 bool Shell_NotifyIcon(uint32_t message, const NotifyIconData& data)
 {
     calls().append(NotifyCall{message, data.uFlags, tipText(data.szTip), data.hIcon});
     // Without a notification area there is nothing to show the icon in; the caller does not
     // look at the result, so the program simply runs without one.
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (!available()) {
         return false;
     }
     const IconKey key(data.hWnd, data.uID);

@@ -7,6 +7,7 @@
 #include <QSystemTrayIcon>
 
 #include <cstdint>
+#include <optional>
 #include <functional>
 
 class QAction;
@@ -72,6 +73,11 @@ struct NotifyCall
 /// fields its flags select. Returns false when nothing could be done (no notification area,
 /// no such icon); the call is recorded either way.
 bool Shell_NotifyIcon(uint32_t message, const NotifyIconData& data);
+
+/// Whether the desktop has a notification area to show icons in.
+bool available();
+/// Test seam: answers available() with the given value until reset with std::nullopt.
+void setAvailableForTesting(std::optional<bool> available);
 
 /// Every Shell_NotifyIcon call so far, oldest first.
 const QList<NotifyCall>& recordedCalls();

@@ -1,0 +1,52 @@
+// The options dialog: the user's options for peek, time-out, keep-on-top and auto-load, and the
+// master password change. It works on the process-wide values and the user's settings.
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class QFrame;
+
+namespace Ui {
+class frmOptions;
+}
+
+class frmOptions : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmOptions(QWidget* parent = nullptr);
+    ~frmOptions() override;
+
+    void Form_KeyDown(int KeyCode, int Shift);
+    void tbsOptions_Click();
+    void chkAutoLoad_Click();
+    void chkPasstime_Click();
+    void chkTimeout_Click();
+    void chkOnTop_Click();
+    void fsbPeek_Change();
+    void fsbTimeout_Change();
+    void cmdSave_Click();
+    void cmdUse_Click();
+    void cmdCancel_Click();
+    void cmdPW_Click();
+
+    /// The two pages (0 General, 1 Master).
+    QFrame* pbGeneral(int index) const;
+
+public slots:
+    /// Esc: reaches Cancel while it is enabled.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void enableUseAndSave();
+
+    std::unique_ptr<Ui::frmOptions> ui;
+};

@@ -1,0 +1,290 @@
+#include "DataFileFixture.h"
+#include "MainWindowFixture.h"
+#include "TestMain.h"
+#include "dialogs/frmImport.h"
+#include "dialogs/frmNewFile.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/Recordset.h"
+#include "platform/adoui/DataControl.h"
+#include "platform/vb/Constants.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+class TestFrmMainFiles : public QObject
+{
+    Q_OBJECT
+
+    MainWindowFixture fx;
+    const QString kLogin = QStringLiteral("Secret#1R7305");
+    const QString kOther = QStringLiteral("OtherR7305");
+
+    // The number of accounts, or -1 when the file does not open under the password.
+    static long accounts(const QString& file, const QString& password)
+    {
+        try {
+            auto c = std::make_shared<ado::Connection>();
+            c->Open(frmMain::connectionString(file, password));
+            ado::Recordset rs;
+            rs.Open(QStringLiteral("Select * from tblAccount"), c);
+            return rs.RecordCount();
+        } catch (const vb::Error&) {
+            return -1;
+        }
+    }
+
+    QString dataFile(const QString& name, const QString& password, int rows)
+    {
+        QStringList list;
+        for (int i = 0; i < rows; ++i) {
+            list << QStringLiteral("Account %1|url|id|pw").arg(i);
+        }
+        testdata::writeEncryptedFile(fx.path(name), list, password);
+        return fx.path(name);
+    }
+
+    static bool connected(frmMain& w)
+    {
+        return w.Adodc1->Recordset() != nullptr && w.Adodc1->Recordset()->ActiveConnection();
+    }
+
+    // Opens the file, with the other password when one is given.
+    void open(frmMain& w, const QString& file, const QString& other = {})
+    {
+        if (!other.isEmpty()) {
+            fx.host->onModal<frmImport>(QStringLiteral("frmImport"), [other](frmImport& d) {
+                d.txtPassword()->setText(other);
+                d.cmdOK_Click();
+            });
+        }
+        fx.host->fileNext(file);
+        other.isEmpty() ? w.mnuFileOpen_Click() : w.mnuOpenSpecial_Click();
+    }
+
+    QStringList titles() const
+    {
+        QStringList out;
+        for (const auto& m : fx.host->messages()) {
+            out << m.title;
+        }
+        return out;
+    }
+
+private slots:
+    void init() { fx.setUp(); }
+    void cleanup()
+    {
+        // Torn down before checking, so a failure never leaves the scripted host half-installed.
+        const QString report = fx.host->drainReport();
+        const bool dialogOpen = gDialogOpen;
+        const int traps = fx.traps;
+        fx.tearDown();
+        QVERIFY2(report.isEmpty(), qPrintable(report));
+        QVERIFY(!dialogOpen);
+        QCOMPARE(traps, 0);
+    }
+
+    void newFileIsKeyedConnectedAndNoticed()
+    {
+        // Guards against a new file left unencrypted (also after a Close) or the notice's tick lost.
+        frmMain w;
+        const QString file = fx.path(QStringLiteral("new.pnv"));
+        fx.host->fileNext(file);
+        fx.host->onModal<frmNewFile>(QStringLiteral("frmNewFile"), [](frmNewFile& n) {
+            n.Check1()->setChecked(true);
+            n.OKButton_Click();
+        });
+        w.mnuNewDB_Click();
+        QVERIFY(gHideNewFileInfo);
+        QCOMPARE(gDBpath, file);
+        QVERIFY(connected(w));
+        QVERIFY(!fx.header(file).startsWith("SQLite format 3"));
+        QCOMPARE(accounts(file, kLogin), 0L);
+
+        w.mnuFileClose_Click();
+        const QString second = fx.path(QStringLiteral("second.pnv"));
+        fx.host->fileNext(second);
+        w.mnuNewDB_Click();
+        QCOMPARE(fx.host->fileRequests().constLast().fileName, file);
+        QVERIFY(!fx.header(second).startsWith("SQLite format 3"));
+        QCOMPARE(accounts(second, kLogin), 0L);
+        QCOMPARE(QDir(fx.dir->path()).entryList(QDir::Hidden | QDir::Files).filter(u".new"),
+            QStringList());
+    }
+
+    void newOntoAnExistingFile_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<long>("left");
+        QTest::newRow("No asks again (then Cancel)") << int(vb::vbNo) << 3L;
+        QTest::newRow("Cancel") << int(vb::vbCancel) << 3L;
+        QTest::newRow("Yes") << int(vb::vbYes) << 0L;
+        QTest::newRow("Yes, but the compaction fails") << -1 << 3L;
+    }
+
+    void newOntoAnExistingFile()
+    {
+        // Guards against an old file replaced without a Yes, or lost when the new one fails.
+        QFETCH(int, answer);
+        QFETCH(long, left);
+        frmMain w;
+        gHideNewFileInfo = true;
+        const QString file = dataFile(QStringLiteral("old.pnv"), kLogin, 3);
+        fx.host->fileNext(file);
+        fx.host->answerNext(answer < 0 ? int(vb::vbYes) : answer);
+        if (answer == vb::vbNo) {
+            fx.host->cancelFileNext();
+        } else if (answer < 0) {
+            frmMain::setBeforeReplaceHook([] { vb::raise(61); });
+            fx.host->answerNext(vb::vbOK);
+        }
+        w.mnuNewDB_Click();
+        QCOMPARE(fx.host->messages().constFirst().style, 275);
+        QCOMPARE(fx.host->fileRequests().size(), answer == vb::vbNo ? 2 : 1);
+        QCOMPARE(accounts(file, kLogin), left);
+    }
+
+    void openWithPassword_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("connects");
+        QTest::newRow("3 characters") << QStringLiteral("Oth")
+                                      << QStringList { QStringLiteral("Input FailureLogin") } << false;
+        QTest::newRow("4 characters") << QStringLiteral("Othe") << QStringList() << false;
+        QTest::newRow("right") << QStringLiteral("Other") << QStringList() << true;
+    }
+
+    void openWithPassword()
+    {
+        // Guards against a short password accepted, or a wrong one kept with its path.
+        QFETCH(QString, typed);
+        QFETCH(QStringList, boxes);
+        QFETCH(bool, connects);
+        const bool refused = !boxes.isEmpty();
+        if (!refused && !connects) {
+            boxes << QStringLiteral("PASSWORD MISMATCH!");
+        }
+        frmMain w;
+        const QString file = dataFile(QStringLiteral("theirs.pnv"), kOther, 2);
+        fx.host->onModal<frmImport>(QStringLiteral("frmImport"), [typed](frmImport& d) {
+            d.txtPassword()->setText(typed);
+            d.cmdOK_Click();
+            if (d.isVisible()) {
+                d.cmdCancel_Click();
+            }
+        });
+        for (int i = 0; i < boxes.size(); ++i) {
+            fx.host->answerNext(vb::vbOK);
+        }
+        if (!refused) {
+            fx.host->fileNext(file);
+        }
+        w.mnuOpenSpecial_Click();
+        QCOMPARE(titles(), boxes);
+        QCOMPARE(connected(w), connects);
+        QCOMPARE(gOpenPassword, connects ? typed : QString());
+        QCOMPARE(gDBpath, connects ? file : QString());
+    }
+
+    void saveAsKeysTheCopyWithTheLogin_data()
+    {
+        QTest::addColumn<QString>("other");
+        QTest::newRow("file of the login") << QString();
+        QTest::newRow("file opened with another password") << QStringLiteral("Other");
+    }
+
+    void saveAsKeysTheCopyWithTheLogin()
+    {
+        // Guards against a copy keyed with the other password, or the window left on the old file.
+        QFETCH(QString, other);
+        frmMain w;
+        const QString source = dataFile(QStringLiteral("src.pnv"), other.isEmpty() ? kLogin : kOther, 3);
+        open(w, source, other);
+        const QString copy = fx.path(QStringLiteral("copy.pnv"));
+        if (!other.isEmpty()) {
+            fx.host->answerNext(vb::vbOK);
+        }
+        fx.host->fileNext(copy);
+        w.mnuFileSaveAs_Click();
+        QCOMPARE(titles(), other.isEmpty() ? QStringList() : QStringList { QStringLiteral("NOTE SAVE PASSWORD!") });
+        QCOMPARE(accounts(copy, kLogin), 3L);
+        QCOMPARE(accounts(source, other.isEmpty() ? kLogin : kOther), 3L);
+        QCOMPARE(gDBpath, copy);
+        QVERIFY(gOpenPassword.isEmpty());
+        QVERIFY(connected(w));
+    }
+
+    void saveAsOntoTheOpenFileLosesNothing_data()
+    {
+        QTest::addColumn<QString>("spelling");
+        QTest::newRow("same path") << QStringLiteral("open.pnv");
+        QTest::newRow("through ..") << QStringLiteral("sub/../open.pnv");
+        QTest::newRow("through a link") << QStringLiteral("link.pnv");
+    }
+
+    void saveAsOntoTheOpenFileLosesNothing()
+    {
+        // Guards against Yes deleting the user's only copy because it is the open file.
+        QFETCH(QString, spelling);
+        frmMain w;
+        const QString file = dataFile(QStringLiteral("open.pnv"), kLogin, 4);
+        QDir(fx.dir->path()).mkdir(QStringLiteral("sub"));
+        QFile::link(file, fx.path(QStringLiteral("link.pnv")));
+        open(w, file);
+        fx.host->fileNext(fx.path(spelling));
+        fx.host->answerNext(vb::vbYes);
+        w.mnuFileSaveAs_Click();
+        QCOMPARE(titles(), QStringList { QStringLiteral("FILE EXISTS!") });
+        QCOMPARE(accounts(file, kLogin), 4L);
+        QCOMPARE(gDBpath, file);
+        QCOMPARE(w.Adodc1->Recordset()->RecordCount(), 4L);
+    }
+
+    void aFailedSaveAsKeepsThePreviousFile()
+    {
+        // Guards against a failed copy leaving the window on a file that does not exist.
+        frmMain w;
+        const QString file = dataFile(QStringLiteral("here.pnv"), kLogin, 2);
+        open(w, file);
+        fx.host->fileNext(fx.path(QStringLiteral("no/such/folder/copy.pnv")));
+        fx.host->answerNext(vb::vbOK);
+        w.mnuFileSaveAs_Click();
+        QCOMPARE(titles(), QStringList { QStringLiteral("SAVE AS - FAILURE") });
+        QCOMPARE(gDBpath, file);
+        QVERIFY(connected(w));
+    }
+
+    void closeOfEachKind_data()
+    {
+        QTest::addColumn<QString>("other");
+        QTest::newRow("login password: compacted, new row kept") << QString();
+        QTest::newRow("other password: kept, new row dropped") << QStringLiteral("Other");
+    }
+
+    void closeOfEachKind()
+    {
+        // Guards against a file re-keyed that must keep its password, or a typed row mishandled.
+        QFETCH(QString, other);
+        frmMain w;
+        const QString password = other.isEmpty() ? kLogin : kOther;
+        const QString file = dataFile(QStringLiteral("c.pnv"), password, 2);
+        open(w, file, other);
+        ado::Recordset* rs = w.Adodc1->Recordset();
+        rs->AddNew();
+        rs->Fields(QStringLiteral("Account")).setValue(QStringLiteral("typed, not saved"));
+        w.mnuFileClose_Click();
+        QCOMPARE(w.panelText(1), QStringLiteral("No Data File Loaded."));
+        QVERIFY(gOpenPassword.isEmpty());
+        QVERIFY(!connected(w));
+        QCOMPARE(accounts(file, password), other.isEmpty() ? 3L : 2L);
+        // The Open dialog then offers the file closed last (one closed with the login password).
+        fx.host->cancelFileNext();
+        w.mnuFileOpen_Click();
+        QCOMPARE(fx.host->fileRequests().constLast().fileName, other.isEmpty() ? file : QString());
+        QVERIFY(!connected(w));
+    }
+};
+
+PINVARA_TEST_MAIN(TestFrmMainFiles)
+#include "tst_frmMain_files.moc"

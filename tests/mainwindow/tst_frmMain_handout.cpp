@@ -1,0 +1,275 @@
+#include "DataFileFixture.h"
+#include "MainWindowFixture.h"
+#include "TestMain.h"
+#include "dialogs/frmRandomiser.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/Recordset.h"
+#include "platform/adoui/DataGrid.h"
+#include "platform/vb/Constants.h"
+#include "platform/window/ZOrder.h"
+#include "startup/frmPWconfirm.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+class TestFrmMainHandout : public QObject
+{
+    Q_OBJECT
+
+    MainWindowFixture fx;
+    int raises = 0;
+
+    // The re-entry dialog answers: OK with the text, or Cancel.
+    void confirmNext(const QString& typed, bool ok = true)
+    {
+        fx.host->onModal<frmPWconfirm>(QStringLiteral("frmPWconfirm"), [=](frmPWconfirm& f) {
+            QVERIFY(gDialogOpen);
+            f.txtPW()->setText(typed);
+            ok ? f.findChild<QPushButton*>(QStringLiteral("OKButton"))->click() : f.reject();
+        });
+    }
+
+    static void lock(frmMain& w)
+    {
+        gTimeoutOn = true;
+        w.m_iTimeout = 1;
+        w.InitTimer();
+        w.Timer2_Timer();
+        QVERIFY(w.m_bLocked);
+    }
+
+private slots:
+    void init()
+    {
+        fx.setUp();
+        raises = 0;
+        window::setBringToTop([this](QWidget*) { ++raises; });
+    }
+    void cleanup()
+    {
+        // Torn down before checking, so a failure never leaves the scripted host half-installed.
+        const QString report = fx.host->drainReport();
+        const bool dialogOpen = gDialogOpen;
+        window::setBringToTop({});
+        fx.tearDown();
+        QVERIFY2(report.isEmpty(), qPrintable(report));
+        QVERIFY(!dialogOpen);
+    }
+
+    void copyPutsTheBoxTextOnTheClipboard_data()
+    {
+        QTest::addColumn<int>("handler");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("account") << 0 << "txtAccount" << "Bank";
+        QTest::newRow("user id") << 1 << "txtID" << "john.d";
+        QTest::newRow("url") << 2 << "txtURL" << "https://b.example";
+        QTest::newRow("hint") << 3 << "txtHint" << "two\nlines";
+        QTest::newRow("info") << 4 << "txtINFO" << "misc";
+        QTest::newRow("empty field") << 1 << "txtID" << "";
+    }
+
+    void copyPutsTheBoxTextOnTheClipboard()
+    {
+        // Guards against a copy taking the wrong box, or an empty field leaving the old content.
+        QFETCH(int, handler);
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        frmMain w;
+        for (auto* line : w.Frame2->findChildren<QLineEdit*>()) {
+            line->setText(line->objectName() == box ? text : QStringLiteral("other"));
+        }
+        for (auto* multi : w.Frame2->findChildren<QPlainTextEdit*>()) {
+            multi->setPlainText(multi->objectName() == box ? text : QStringLiteral("other"));
+        }
+        fx.host->clipboardSetText(QStringLiteral("previous"));
+        void (frmMain::*copy[])() = { &frmMain::cmdAccount_Click, &frmMain::cmdName_Click,
+            &frmMain::cmdURL_Click, &frmMain::cmdHint_Click, &frmMain::cmdInfo_Click };
+        (w.*copy[handler])();
+        QCOMPARE(fx.host->clipboardText(), text);
+    }
+
+    void twoRevealsAreMaskedTogether()
+    {
+        // Guards against a revealed key staying in clear, or a second reveal escaping the mask.
+        frmMain w;
+        gPeekTime = 30;
+        const QList<QLineEdit*> masked { w.txtPW, w.txtKey1, w.txtKey2, w.txtKey3, w.txtKey4 };
+        for (QLineEdit* box : masked) {
+            box->setText(QStringLiteral("secret"));
+        }
+        QCOMPARE(w.txtKey2->displayText(), QStringLiteral("******"));
+        w.cmdKey2_Click();
+        w.cmdSP_Click();
+        QCOMPARE(w.txtKey2->displayText(), QStringLiteral("secret"));
+        QCOMPARE(w.txtPW->displayText(), QStringLiteral("secret"));
+        QCOMPARE(w.Timer1->interval(), 30000);
+        w.Timer1_Timer();
+        for (QLineEdit* box : masked) {
+            QCOMPARE(box->echoMode(), QLineEdit::Password);
+        }
+        QVERIFY(!w.Timer1->isActive());
+    }
+
+    void peekTime_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("traps");
+        QTest::newRow("1 second, ended by the real timer") << 1 << 0;
+        QTest::newRow("33 seconds overflow 16 bits") << 33 << 1;
+    }
+
+    void peekTime()
+    {
+        // Guards against a peek that never ends, or an overflowing one becoming another time.
+        QFETCH(int, seconds);
+        QFETCH(int, traps);
+        frmMain w;
+        gPeekTime = int16_t(seconds);
+        w.txtKey4->setText(QStringLiteral("k4"));
+        w.cmdKey4_Click();
+        QCOMPARE(fx.traps, traps);
+        QCOMPARE(fx.host->clipboardText(), QStringLiteral("k4"));
+        QCOMPARE(w.txtKey4->echoMode(), QLineEdit::Normal);
+        QCOMPARE(w.Timer1->isActive(), traps == 0);
+        if (traps == 0) {
+            QTRY_COMPARE_WITH_TIMEOUT(w.txtKey4->echoMode(), QLineEdit::Password, 3000);
+        }
+    }
+
+    void timeOut_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::newRow("on: a real tick locks") << true;
+        QTest::newRow("off: never locks") << false;
+    }
+
+    void timeOut()
+    {
+        // Guards against a time-out that never ticks, a lock leaving data in view, or one when off.
+        QFETCH(bool, on);
+        frmMain w;
+        gTimeoutOn = on;
+        w.m_lTickMs = 30;
+        w.m_iTimeout = 2;
+        w.InitTimer();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.Timer2->isActive(), 3000);
+        QCOMPARE(w.m_bLocked, on);
+        QCOMPARE(w.Frame2->isHidden(), on);
+        QCOMPARE(w.DataGrid1->isHidden(), on);
+        QCOMPARE(w.cmdPassword->isHidden(), !on);
+        QCOMPARE(w.panelText(1) == u"SECURITY TIME OUT! ...REFRESH PASSWORD!", on);
+    }
+
+    void unlock_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<bool>("caps");
+        QTest::addColumn<QStringList>("boxes");
+        const QString mismatch = QStringLiteral("Password did not match!");
+        const QString invalid = QStringLiteral("Invalid Password, try again!");
+        const QString beware = invalid + QStringLiteral("\r\n\r\nBEWARE your CAPS key is ON!");
+        QTest::newRow("right") << "Secret#1" << true << false << QStringList();
+        QTest::newRow("wrong") << "secret#1" << true << false << QStringList { mismatch, invalid };
+        QTest::newRow("wrong, caps on") << "SECRET#1" << true << true << QStringList { mismatch, beware };
+        QTest::newRow("cancelled") << "Secret#1" << false << false << QStringList { invalid };
+    }
+
+    void unlock()
+    {
+        // Guards against a wrong or cancelled password unlocking, or the boxes not telling why.
+        QFETCH(QString, typed);
+        QFETCH(bool, ok);
+        QFETCH(bool, caps);
+        QFETCH(QStringList, boxes);
+        frmMain w;
+        lock(w);
+        fx.host->setCapsLock(caps);
+        confirmNext(typed, ok);
+        for (int i = 0; i < boxes.size(); ++i) {
+            fx.host->answerNext(vb::vbOK);
+        }
+        w.findChild<QPushButton*>(QStringLiteral("cmdPassword"))->click();
+        QStringList shown;
+        for (const auto& m : fx.host->messages()) {
+            shown << m.text;
+        }
+        QCOMPARE(shown, boxes);
+        QCOMPARE(w.m_bLocked, !boxes.isEmpty());
+        QCOMPARE(w.Frame2->isHidden(), !boxes.isEmpty());
+        QCOMPARE(w.cmdPassword->isHidden(), boxes.isEmpty());
+        QCOMPARE(w.Timer2->isActive(), boxes.isEmpty());
+    }
+
+    void revealWhileLocked_data()
+    {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("cancelled") << false;
+        QTest::newRow("confirmed") << true;
+    }
+
+    void revealWhileLocked()
+    {
+        // Guards against a locked window handing out a key without the master password.
+        QFETCH(bool, confirmed);
+        frmMain w;
+        gPeekTime = 5;
+        w.txtKey3->setText(QStringLiteral("k3"));
+        lock(w);
+        fx.host->clipboardSetText(QStringLiteral("previous"));
+        confirmNext(QStringLiteral("Secret#1"), confirmed);
+        w.cmdKey3_Click();
+        QCOMPARE(fx.host->clipboardText(), confirmed ? QStringLiteral("k3") : QString());
+        QCOMPARE(w.m_bLocked, !confirmed);
+        QCOMPARE(w.txtKey3->echoMode(), confirmed ? QLineEdit::Normal : QLineEdit::Password);
+        QCOMPARE(w.Frame2->isHidden(), !confirmed);
+    }
+
+    void keepOnTopHoldsOffWhileADialogIsUp()
+    {
+        // Guards against the window raised over its own dialog, or the raise cycle stopping.
+        frmMain w;
+        QCOMPARE(w.timOnTop->interval(), 1000);
+        gKeepOnTop = true;
+        w.timOnTop_Timer();
+        QCOMPARE(raises, 1);
+        QCOMPARE(w.timOnTop->interval(), 2000);
+        w.Form_LostFocus();
+        QCOMPARE(w.timOnTop->interval(), 5000);
+        fx.host->onModal<frmPWconfirm>(QStringLiteral("frmPWconfirm"), [&w](frmPWconfirm& f) {
+            w.timOnTop_Timer();
+            f.reject();
+        });
+        QVERIFY(!w.ConfirmPassword());
+        QCOMPARE(raises, 1);
+        QVERIFY(w.timOnTop->isActive());
+    }
+
+    void theRandomPasswordIsSavedAtOnce()
+    {
+        // Guards against a generated password shown but never written to the file.
+        frmMain w;
+        gDBpath = fx.path(QStringLiteral("rp.pnv"));
+        testdata::writeEncryptedFile(gDBpath, { QStringLiteral("Alpha|u|i|old") },
+            QStringLiteral("Secret#1R7305"));
+        QVERIFY(w.DBconnect(QString()));
+        fx.host->onModal<frmRandomiser>(QStringLiteral("frmRandomiser"), [](frmRandomiser& r) {
+            r.findChild<QLineEdit*>(QStringLiteral("txtRandom"))->setText(QStringLiteral("N3wPass"));
+            r.cmdAccept_Click();
+        });
+        w.cmdRP_Click();
+        QCOMPARE(w.txtPW->text(), QStringLiteral("N3wPass"));
+        auto c = std::make_shared<ado::Connection>();
+        c->Open(frmMain::connectionString(gDBpath, QStringLiteral("Secret#1R7305")));
+        ado::Recordset rs;
+        rs.Open(QStringLiteral("Select * from tblAccount"), c);
+        QCOMPARE(rs.Fields(QStringLiteral("Password")).Value(), QStringLiteral("N3wPass"));
+    }
+};
+
+PINVARA_TEST_MAIN(TestFrmMainHandout)
+#include "tst_frmMain_handout.moc"
