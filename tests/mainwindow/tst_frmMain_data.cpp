@@ -467,6 +467,12 @@ private slots:
                                      QStringLiteral("Secret#1R7305"));
         ado::detail::setPreferredPageSize(ado::detail::kDefaultPageSize);
         frmMain w;
+        MainWindowFixture::login(QStringLiteral("MARY"), QStringLiteral("Mary#pass"));
+        gDBpath = file;
+        fx.host->answerNext(vb::vbOK);
+        QVERIFY(!w.DBconnect(QString()));
+        QCOMPARE(fx.host->messages().constLast().title, QStringLiteral("PASSWORD MISMATCH!"));
+        MainWindowFixture::login(QStringLiteral("JOHN"), QStringLiteral("Secret#1"));
         gDBpath = file;
         QVERIFY(w.DBconnect(QString()));
         QCOMPARE(w.panelText(1), QStringLiteral("2 Accounts stored."));

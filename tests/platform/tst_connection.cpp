@@ -5,7 +5,6 @@
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SafeFile.h"
-#include "platform/ado/SqlCipher.h"
 
 #include <QDir>
 #include <QFile>
@@ -267,29 +266,6 @@ private slots:
         ado::requirePrivateFolder(mine);
         QCOMPARE(QFileInfo(mine).permissions() & (QFile::ReadOther | QFile::ExeOther),
                  QFile::Permissions());
-    }
-
-    // Guards against old files with 1,024-byte pages no longer opening, or a wrong key on one
-    // passing for a broken file.
-    void legacyPagesOpenAndCompactToTheNewSize()
-    {
-        const QString legacy = path(u"legacy.pnv"_qs);
-        ado::detail::setPreferredPageSize(ado::detail::kLegacyPageSize);
-        testdata::writeEncryptedFile(legacy, {u"a|1"_qs, u"b|2"_qs, u"c|3"_qs}, u"kR7305"_qs);
-        ado::detail::setPreferredPageSize(ado::detail::kDefaultPageSize);
-        ado::Connection conn;
-        conn.Open(testdata::connectString(legacy, u"kR7305"_qs));
-        QCOMPARE(conn.database().cipherPageSize(), ado::detail::kLegacyPageSize);
-        conn.Close();
-        QCOMPARE(errorOf([&] { rowsIn(legacy, u"otherR7305"_qs); }).number, ado::errWrongPassword);
-
-        const QString renewed = path(u"renewed.pnv"_qs);
-        ado::CompactDatabase(compactSource(legacy, u"kR7305"_qs),
-                             compactDest(renewed, u"kR7305"_qs));
-        conn.Open(testdata::connectString(renewed, u"kR7305"_qs));
-        QCOMPARE(conn.database().cipherPageSize(), ado::detail::kDefaultPageSize);
-        conn.Close();
-        QCOMPARE(rowsIn(renewed, u"kR7305"_qs), 3L);
     }
 };
 
