@@ -1,6 +1,8 @@
 // The main window: the account data file, its grid and editor, and the window's life cycle.
 #pragma once
 
+#include "platform/vb/Error.h"
+
 #include <QDate>
 #include <QMainWindow>
 #include <QSet>
@@ -26,6 +28,10 @@ class QToolBar;
 class SkinImage;
 class frmRandomiser;
 class frmSysTray;
+
+namespace ado {
+class Recordset;
+} // namespace ado
 
 namespace vb {
 struct Error;
@@ -198,8 +204,10 @@ public:
     /// The two compaction strings: the current file under its password, and the target.
     static QString compactSource(const QString& path, const QString& password);
     static QString compactDestination(const QString& path, const QString& password);
-    /// The in-place compaction's temporary file for a day.
+    /// The in-place compaction's temporary file for a day, in compactFolder().
     static QString compactTempFile(const QDate& day);
+    /// The folder of the compaction's temporary files, private to this user.
+    static QString compactFolder();
 
     /// Test seam: runs between the compacted copy being written beside the data file and its
     /// rename over the data file.
@@ -284,6 +292,7 @@ private:
     bool columnWidthShows(float twips) const;
     // Data file
     void removeExtraColumns();
+    std::optional<vb::Error> savePendingEdit(ado::Recordset& rs);
     void applyColumnWidths();
     // Data file commands
     void connectFileCommands();

@@ -6,7 +6,9 @@
 #include "platform/ado/AdoErrors.h"
 #include "platform/ado/Compact.h"
 #include "platform/ado/Connection.h"
+#include "platform/ado/FileLock.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/SafeFile.h"
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/DataGrid.h"
 #include "platform/host/Host.h"
@@ -18,14 +20,13 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstdio>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
 const QString kSuffix = QStringLiteral("R7305");
 const QString kRecordSource = QStringLiteral("Select * from tblAccount");
+const QString kCompactTitle = QStringLiteral("DATABASE COMPACT ERROR!");
 
 std::function<QDate()>& todayFunction()
 {
@@ -44,59 +45,17 @@ QDate today()
     return todayFunction() ? todayFunction()() : QDate::currentDate();
 }
 
-bool fsyncPath(const QString& path, int flags)
+// Removes the compaction's temporary copy however the compaction ends.
+struct TempCopy
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), flags);
-    if (fd < 0) {
-        return false;
-    }
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
-// Puts the compacted copy in place of the data file so that the data file is, at every
-// moment, either the old file or the complete new one: the copy is written beside it, forced
-// to disk, proven to open under its password, and only then renamed over it.
-void replaceDataFile(const QString& compacted, const QString& dataFile, const QString& password)
-{
-    const QFileInfo target(dataFile);
-    const QString side = target.absolutePath() + QStringLiteral("/.") + target.fileName()
-        + QStringLiteral(".compact");
-    struct Cleanup
+    QString path;
+    ~TempCopy()
     {
-        QString path;
-        bool keep = false;
-        ~Cleanup()
-        {
-            if (!keep) {
-                QFile::remove(path);
-            }
+        if (!path.isEmpty()) {
+            QFile::remove(path);
         }
-    } cleanup { side };
-
-    QFile::remove(side);
-    if (!QFile::copy(compacted, side)) {
-        vb::raise(75, {}, QStringLiteral("Could not write %1").arg(side));
     }
-    if (!fsyncPath(side, O_RDONLY)) {
-        vb::raise(57, {}, QStringLiteral("Could not flush %1 to disk").arg(side));
-    }
-    {
-        ado::Connection check;
-        check.Open(frmMain::connectionString(side, password));
-        check.Close();
-    }
-    if (beforeReplaceHook()) {
-        beforeReplaceHook()();
-    }
-    if (::rename(QFile::encodeName(side).constData(), QFile::encodeName(dataFile).constData())
-        != 0) {
-        vb::raise(75, {}, QStringLiteral("Could not replace %1").arg(dataFile));
-    }
-    cleanup.keep = true;
-    fsyncPath(target.absolutePath(), O_RDONLY | O_DIRECTORY);
-}
+};
 
 } // namespace
 
@@ -112,11 +71,13 @@ void frmMain::setBeforeReplaceHook(std::function<void()> hook)
 
 QString frmMain::connectionString(const QString& path, const QString& password)
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=") + path
+    using ado::ConnectionString;
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=")
+        + ConnectionString::quoteValue(path)
         + QStringLiteral(";Mode=ReadWrite|Share Deny None;Extended Properties=\"\";"
                          "Jet OLEDB:System database=\"\";Jet OLEDB:Registry Path=\"\";"
                          "Jet OLEDB:Database Password=")
-        + password
+        + ConnectionString::quoteValue(password)
         + QStringLiteral(";Jet OLEDB:Engine Type=5;Jet OLEDB:Database Locking Mode=1;"
                          "Jet OLEDB:Global Partial Bulk Ops=2;"
                          "Jet OLEDB:Global Bulk Transactions=1;"
@@ -131,20 +92,29 @@ QString frmMain::compactSource(const QString& path, const QString& password)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Locking Mode=0;"
                           "User ID=\"Admin\";Jet OLEDB:Database Password=")
-        + password + QStringLiteral(";Data Source=") + path;
+        + ado::ConnectionString::quoteValue(password) + QStringLiteral(";Data Source=")
+        + ado::ConnectionString::quoteValue(path);
 }
 
 QString frmMain::compactDestination(const QString& path, const QString& password)
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
+        + ado::ConnectionString::quoteValue(path)
         + QStringLiteral(";Jet OLEDB:Engine Type=5;"
                          "Jet OLEDB:Encrypt Database=True;Jet OLEDB:Database Password=")
-        + password;
+        + ado::ConnectionString::quoteValue(password);
+}
+
+QString frmMain::compactFolder()
+{
+    // The shared temporary folder is open to every local user: the copy lives in a folder of
+    // its own that only this user can enter.
+    return Module1::GetTempDir() + QStringLiteral("pinvara-%1/").arg(::geteuid());
 }
 
 QString frmMain::compactTempFile(const QDate& day)
 {
-    return Module1::GetTempDir() + day.toString(QStringLiteral("MM-dd-yyyy"))
+    return compactFolder() + day.toString(QStringLiteral("MM-dd-yyyy"))
         + QStringLiteral("_PNVcompact.pnv");
 }
 
@@ -197,14 +167,12 @@ bool frmMain::DBconnect(const QString& sPW)
 bool frmMain::CompactAndEncrypt(const QString& sDest, const QString& sPW)
 {
     cw::Proc proc(kModule, QStringLiteral("Function CompactAndEncrypt"));
-    cw::LocalTrap trap(QStringLiteral("DataCompact Error:"),
-        QStringLiteral("DATABASE COMPACT ERROR!"),
+    cw::LocalTrap trap(QStringLiteral("DataCompact Error:"), kCompactTitle,
         { ado::errIllegalOperation, ado::errObjectClosed, ado::errProviderUnspecified });
     bool result = false;
     QString path;
     QString targetPassword;
     QString sourcePassword;
-    QString target;
 
     trap([&] { DisplayInfo(); });
     trap([&] { path = gDBpath; });
@@ -215,52 +183,112 @@ bool frmMain::CompactAndEncrypt(const QString& sDest, const QString& sPW)
         targetPassword = Module1::Decrypt(gStoredPassword) + kSuffix;
         sourcePassword = sPW.isEmpty() ? targetPassword : sPW + kSuffix;
     });
+    // A copy written over the file it is made from would destroy it.
+    if (!sDest.isEmpty() && ado::sameFile(sDest, path)) {
+        return result;
+    }
     ado::Recordset* rs = nullptr;
     trap([&] { rs = Adodc1->Recordset(); });
+    std::optional<vb::Error> unsaved;
+    // The working connection is kept open (and the file claimed) until the copy is made, which
+    // then needs no second opening of the file.
+    std::shared_ptr<ado::Connection> working;
     if (rs != nullptr) {
-        bool closedAlready = false;
-        trap([&] { closedAlready = !rs->ActiveConnection(); });
-        if (closedAlready) {
+        trap([&] { working = rs->ActiveConnection(); });
+        if (!working) {
             return sDest.isEmpty();
         }
-        if (trap.test([&] { return !rs->IsBOF() && !rs->IsEOF(); })) {
-            trap([&] {
-                if (rs->EditMode() != ado::adEditDelete) {
-                    rs->Update();
-                }
-            });
-            if (trap.test([&] { return !rs->IsBOF() && !rs->IsEOF(); })) {
-                trap([&] { rs->Update(); });
-            }
+        unsaved = savePendingEdit(*rs);
+        if (unsaved) {
+            host::MsgBox(
+                QStringLiteral("The current account could not be saved to the data file\r\n")
+                    + path + QStringLiteral("\r\n\r\nReason: ") + unsaved->description
+                    + QStringLiteral("\r\n\r\nThe data file keeps the accounts saved before "
+                                     "and has not been compacted."),
+                vb::vbCritical, kCompactTitle);
+            trap([&] { rs->CancelUpdate(); });
         }
         trap([&] { rs->Close(); });
         trap([&] { rs->setActiveConnection(nullptr); });
         trap([&] { Adodc1->setConnectionString(QString()); });
         trap([&] { Adodc1->setRecordSource(QString()); });
     }
+    if (unsaved) {
+        working.reset();
+        trap([&] { DisplayInfo(); });
+        return result;
+    }
+    if (sDest.isEmpty() && QFileInfo::exists(path) && !ado::isWritableFile(path)) {
+        host::MsgBox(QStringLiteral("The data file\r\n") + path
+                + QStringLiteral("\r\nis read-only, so it has not been compacted: "
+                                 "it stays as it is."),
+            vb::vbCritical, kCompactTitle);
+        trap([&] { DisplayInfo(); });
+        return result;
+    }
+
+    // The copy replaces a file only when this compaction wrote it, under the claim on both
+    // files, so no other process is working on either of them meanwhile.
+    TempCopy temp;
+    std::shared_ptr<ado::FileLock> sourceLock;
+    std::shared_ptr<ado::FileLock> targetLock;
+    bool compacted = false;
     trap([&] {
-        target = sDest.isEmpty() ? compactTempFile(today()) : sDest;
-        if (QFileInfo::exists(target)) {
-            QFile::remove(target);
+        ado::requirePrivateFolder(compactFolder());
+        temp.path = compactTempFile(today());
+        if (QFileInfo::exists(temp.path)) {
+            QFile::remove(temp.path);
         }
     });
-    trap([&] {
-        ado::CompactDatabase(
-            compactSource(path, sourcePassword), compactDestination(target, targetPassword));
-    });
-    if (sDest.isEmpty()) {
+    if (!temp.path.isEmpty()) {
         trap([&] {
-            if (QFileInfo::exists(target)) {
-                replaceDataFile(target, path, targetPassword);
-                QFile::remove(target);
-                result = true;
+            sourceLock = ado::FileLock::acquire(path);
+            if (!sDest.isEmpty() && QFileInfo::exists(sDest)) {
+                targetLock = ado::FileLock::acquire(sDest);
             }
+            ado::CompactDatabase(compactSource(path, sourcePassword),
+                compactDestination(temp.path, targetPassword), working.get());
+            compacted = true;
         });
-    } else {
-        result = true;
     }
+    if (compacted) {
+        trap([&] {
+            ado::installCompactedCopy(temp.path, sDest.isEmpty() ? path : sDest, targetPassword,
+                beforeReplaceHook());
+            result = true;
+        });
+    }
+    working.reset();
+    targetLock.reset();
+    sourceLock.reset();
     trap([&] { DisplayInfo(); });
     return result;
+}
+
+std::optional<vb::Error> frmMain::savePendingEdit(ado::Recordset& rs)
+{
+    cw::Proc proc(kModule, QStringLiteral("Function savePendingEdit"));
+    // A pending edit or new row is saved before the file is closed; a failure is given back so
+    // that the close can tell the user rather than compact the file without it.
+    cw::ResumeNext next;
+    auto onRecord = [&] { return !rs.IsBOF() && !rs.IsEOF(); };
+    vb::Err().clear();
+    if (next.test(onRecord)) {
+        vb::Err().clear();
+        next([&] {
+            if (rs.EditMode() != ado::adEditDelete) {
+                rs.Update();
+            }
+        });
+        if (vb::Err().number == 0 && next.test(onRecord)) {
+            vb::Err().clear();
+            next([&] { rs.Update(); });
+        }
+    }
+    if (vb::Err().number != 0) {
+        return vb::Err().toError();
+    }
+    return std::nullopt;
 }
 
 void frmMain::UpdateLastload(const QString& path)

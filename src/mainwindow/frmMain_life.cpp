@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -166,7 +167,8 @@ void frmMain::Form_Load()
             path.replace(u'"', u' ');
             path = trimBlanks(path);
             if (!path.isEmpty()) {
-                gDBpath = path;
+                // Stored for the next start, which may run in another working folder.
+                gDBpath = QFileInfo(path).absoluteFilePath();
                 DBconnect(QString());
             }
         } else if (gAutoLoad && !gDBpath.isEmpty()) {

@@ -184,8 +184,13 @@ long SaveResItemToDisk(const QString& name, const QString& type, const QString& 
     const QByteArray bytes = item.readAll();
     // Written whole and then renamed into place, so a failure never leaves a partial file.
     QSaveFile out(dest);
+    const bool fresh = !QFileInfo::exists(dest);
     if (!out.open(QIODevice::WriteOnly)) {
         return QFileInfo(dest).dir().exists() ? 75 : 76;  // path/file access error, path not found
+    }
+    if (fresh) {
+        // A new data file starts private to its owner (an existing file keeps its mode).
+        out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
     out.write(bytes);
     if (!out.commit()) {

@@ -1,56 +1,110 @@
-// Kills a process in the middle of an in-place compaction, again and again, and checks that the
-// data file always opens, under the old or the new password, with every account.
+// Two processes on one data file: one killed in the middle of an in-place compaction, again and
+// again, must leave a file that opens with every account; one that has the file open keeps
+// another from opening or replacing it.
 #include "MainWindowFixture.h"
 #include "TestMain.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
 #include "platform/adoui/DataControl.h"
+#include "platform/vb/Constants.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRandomGenerator>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 const int kAccounts = 200;
 
+// The arguments after `name` when this process was started as that child (else empty), with
+// the user JOHN logged in under the master password at `masterAt` among them.
+QStringList childArgs(const char* name, int count, int masterAt)
+{
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype at = args.indexOf(QString::fromLatin1(name));
+    if (at < 0 || at + count >= args.size()) {
+        return {};
+    }
+    MainWindowFixture::login(QStringLiteral("JOHN"), args[at + masterAt]);
+    frmMain::setCommandLineText(QString());
+    return args.mid(at + 1, count);
+}
+
 // Child mode: "--compact-child <file> <old master> <new master>" re-keys the file in place.
 void compactChild()
 {
-    const QStringList args = QCoreApplication::arguments();
-    const qsizetype at = args.indexOf(QStringLiteral("--compact-child"));
-    if (at < 0 || at + 3 >= args.size()) {
+    const QStringList args = childArgs("--compact-child", 3, 3);
+    if (args.isEmpty()) {
         return;
     }
-    MainWindowFixture::login(QStringLiteral("JOHN"), args[at + 3]);
-    frmMain::setCommandLineText(QString());
-    gDBpath = args[at + 1];
+    gDBpath = args[0];
     {
         frmMain w;
-        gDBpath = args[at + 1];
-        w.CompactAndEncrypt(QString(), args[at + 2]);
+        gDBpath = args[0];
+        w.CompactAndEncrypt(QString(), args[1]);
     }
     std::_Exit(0);
 }
 
-bool opensWithAll(const QString& file, const QString& master)
+void addAccount(frmMain& w, const QString& name)
+{
+    ado::Recordset* rs = w.Adodc1->Recordset();
+    rs->AddNew();
+    rs->Fields(QStringLiteral("Account")).setValue(name);
+    rs->Update();
+}
+
+// Child mode: "--hold-child <file> <master>" opens the file, adds an account, says "open", and
+// on a line from its input adds another and closes the window (which compacts the file).
+void holdChild()
+{
+    const QStringList args = childArgs("--hold-child", 2, 2);
+    if (args.isEmpty()) {
+        return;
+    }
+    {
+        frmMain w;
+        gDBpath = args[0];
+        const bool opened = w.DBconnect(QString());
+        addAccount(w, QStringLiteral("first"));
+        std::printf(opened ? "open\n" : "failed\n");
+        std::fflush(stdout);
+        char line[16];
+        if (std::fgets(line, sizeof line, stdin) == nullptr) {
+            std::_Exit(2);
+        }
+        addAccount(w, QStringLiteral("second"));
+        w.close();
+    }
+    std::_Exit(0);
+}
+
+// The number of accounts the file holds under the master password; -1 when it does not open.
+long accountsIn(const QString& file, const QString& master)
 {
     try {
         auto c = std::make_shared<ado::Connection>();
         c->Open(frmMain::connectionString(file, master + QStringLiteral("R7305")));
         ado::Recordset rs;
         rs.Open(QStringLiteral("Select * from tblAccount"), c);
-        return rs.RecordCount() == kAccounts;
+        return rs.RecordCount();
     } catch (const vb::Error&) {
-        return false;
+        return -1;
     }
+}
+
+bool opensWithAll(const QString& file, const QString& master)
+{
+    return accountsIn(file, master) == kAccounts;
 }
 
 } // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(compactChild)
+Q_COREAPP_STARTUP_FUNCTION(holdChild)
 
 class TestCompactKill : public QObject
 {
@@ -108,6 +162,40 @@ private slots:
         // The last run was left to finish: it must have re-keyed the file.
         QCOMPARE(current, QStringLiteral("Master12"));
         QVERIFY(rekeyed >= 1);
+    }
+
+    void aFileInUseIsNeitherOpenedNorReplacedByAnotherProcess()
+    {
+        // Guards against two instances on one file, where one's compaction loses the other's work.
+        QString file;
+        {
+            frmMain w;
+            gDBpath = fx.templateFile(QStringLiteral("shared.pnv"));
+            file = gDBpath;
+            QVERIFY(w.CompactAndEncrypt(QString(), QString()));
+        }
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--hold-child"), file, QStringLiteral("Master0")});
+        QVERIFY(child.waitForReadyRead(60000));
+        QCOMPARE(child.readLine().trimmed(), QByteArray("open"));
+        {
+            frmMain w;
+            gDBpath = file;
+            fx.host->answerNext(vb::vbOK);
+            QVERIFY(!w.DBconnect(QString()));
+            QCOMPARE(fx.host->messages().size(), 1);
+            QVERIFY2(fx.host->messages().constFirst().text.contains(QStringLiteral("in use")),
+                     qPrintable(fx.host->messages().constFirst().text));
+            gDBpath = file;
+            QVERIFY(!w.CompactAndEncrypt(QString(), QString()));
+            QCOMPARE(fx.host->messages().size(), 1);
+        }
+        child.write("go\n");
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(accountsIn(file, QStringLiteral("Master0")), 2L);
     }
 };
 

@@ -1,7 +1,9 @@
+#include "DataFileFixture.h"
 #include "MainWindowFixture.h"
 #include "TestMain.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/SqlCipher.h"
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/DataGrid.h"
 #include "platform/vb/Constants.h"
@@ -37,6 +39,18 @@ class TestFrmMainData : public QObject
         return gDBpath;
     }
 
+    static QByteArray bytesOf(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static QFile::Permissions modeOf(const QString& file)
+    {
+        return QFileInfo(file).permissions()
+            & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser); // the owner's bits only
+    }
+
     static void addAccounts(frmMain& w, int n)
     {
         ado::Recordset* rs = w.Adodc1->Recordset();
@@ -52,8 +66,10 @@ private slots:
     void init() { fx.setUp(); }
     void cleanup()
     {
-        VERIFY_DRAINED(*fx.host);
+        // The scripted host goes first, so a failed check cannot leave a real box for the next.
+        const QString report = fx.host->drainReport();
         fx.tearDown();
+        QVERIFY2(report.isEmpty(), qPrintable(report));
     }
 
     void connectionStringsAreExact()
@@ -64,7 +80,7 @@ private slots:
                      "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/d/a.pnv;"
                      "Mode=ReadWrite|Share Deny None;Extended Properties=\"\";"
                      "Jet OLEDB:System database=\"\";Jet OLEDB:Registry Path=\"\";"
-                     "Jet OLEDB:Database Password=p;wR7305;Jet OLEDB:Engine Type=5;"
+                     "Jet OLEDB:Database Password=\"p;wR7305\";Jet OLEDB:Engine Type=5;"
                      "Jet OLEDB:Database Locking Mode=1;Jet OLEDB:Global Partial Bulk Ops=2;"
                      "Jet OLEDB:Global Bulk Transactions=1;Jet OLEDB:New Database Password=\"\";"
                      "Jet OLEDB:Create System Database=False;Jet OLEDB:Encrypt Database=False;"
@@ -79,7 +95,7 @@ private slots:
                                 "Jet OLEDB:Engine Type=5;Jet OLEDB:Encrypt Database=True;"
                                 "Jet OLEDB:Database Password=yR7305"));
         QCOMPARE(frmMain::compactTempFile(QDate(2026, 12, 8)),
-                 Module1::GetTempDir() + QStringLiteral("12-08-2026_PNVcompact.pnv"));
+                 frmMain::compactFolder() + QStringLiteral("12-08-2026_PNVcompact.pnv"));
     }
 
     void templateIsKeyedAndReconnects()
@@ -225,6 +241,7 @@ private slots:
     {
         // Guards against an old temporary file of the same day blocking the compaction.
         frmMain::setToday([] { return QDate(2026, 12, 8); });
+        QVERIFY(QDir().mkpath(frmMain::compactFolder()));
         QFile old(frmMain::compactTempFile(QDate(2026, 12, 8)));
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("stale");
@@ -259,6 +276,214 @@ private slots:
         QVERIFY(w.CompactAndEncrypt(copy, QStringLiteral("Secret#1")));
         QVERIFY(opens(copy, QStringLiteral("Next#3R7305")));
         QVERIFY(opens(file, QStringLiteral("Secret#1R7305")));
+    }
+
+    void passwordsWithSemicolonsOrQuotesKeyTheWholeFile_data()
+    {
+        QTest::addColumn<QString>("master");
+        QTest::newRow("starts with ;") << QStringLiteral(";Secret");
+        QTest::newRow("; inside") << QStringLiteral("ab;cdefgh");
+        QTest::newRow("quote and ;") << QStringLiteral("a\"b;c\"");
+    }
+    void passwordsWithSemicolonsOrQuotesKeyTheWholeFile()
+    {
+        // Guards against a password cut at ";" leaving the file unencrypted or weakly keyed.
+        QFETCH(QString, master);
+        MainWindowFixture::login(QStringLiteral("JOHN"), master);
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("semi.pnv"));
+        QVERIFY(!fx.header(file).startsWith("SQLite format 3"));
+        ado::detail::Database db; // keyed directly, without a connection string
+        QVERIFY(db.open(file, (master + QStringLiteral("R7305")).toUtf8()).ok());
+        db.close();
+        QVERIFY(w.DBconnect(QString()));
+    }
+
+    void aPendingEditThatCannotBeSavedIsReported_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("read-only file") << true;
+        QTest::newRow("disk full") << false;
+    }
+    void aPendingEditThatCannotBeSavedIsReported()
+    {
+        // Guards against a close that drops an unsaved edit silently and reports success.
+        QFETCH(bool, readOnly);
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("full.pnv"));
+        if (readOnly) {
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadUser));
+        }
+        QVERIFY(w.DBconnect(QString()));
+        ado::Recordset* rs = w.Adodc1->Recordset();
+        if (!readOnly) {
+            addAccounts(w, 1);
+            auto& db = rs->ActiveConnection()->database();
+            QVERIFY(db.exec(QStringLiteral("PRAGMA max_page_count = 1")).ok());
+        }
+        const QByteArray before = bytesOf(file);
+        rs->AddNew();
+        rs->Fields(QStringLiteral("Account")).setValue(QStringLiteral("unsaved"));
+        rs->Fields(QStringLiteral("Info")).setValue(QString(100000, u'x'));
+        fx.host->answerNext(vb::vbOK);
+        QVERIFY(!w.CompactAndEncrypt(QString(), QString()));
+        QCOMPARE(fx.host->messages().size(), 1);
+        const auto box = fx.host->messages().constFirst();
+        QCOMPARE(box.title, QStringLiteral("DATABASE COMPACT ERROR!"));
+        QVERIFY2(box.text.contains(file) && box.text.contains(readOnly ? "readonly" : "full"),
+                 qPrintable(box.text));
+        QCOMPARE(bytesOf(file), before);
+        QCOMPARE(rs->State(), 0);
+        QVERIFY(!rs->ActiveConnection());
+        QVERIFY(QDir(frmMain::compactFolder()).isEmpty());
+    }
+
+    void replacingKeepsModeAndLinks_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("0600") << 0600 << false;
+        QTest::newRow("0640") << 0640 << false;
+        QTest::newRow("0604 through a link") << 0604 << true;
+    }
+    void replacingKeepsModeAndLinks()
+    {
+        // Guards against a compaction widening the file's mode or replacing a link with a file.
+        QFETCH(int, mode);
+        QFETCH(bool, throughLink);
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("moded.pnv"));
+        QVERIFY(QFile::setPermissions(file, QFile::Permissions(
+            (mode & 0600 ? QFile::ReadOwner | QFile::WriteOwner : 0)
+            | (mode & 040 ? QFile::ReadGroup : 0) | (mode & 04 ? QFile::ReadOther : 0))));
+        const QFile::Permissions want = modeOf(file);
+        gDBpath = file;
+        if (throughLink) {
+            gDBpath = fx.path(QStringLiteral("shortcut.pnv"));
+            QVERIFY(QFile::link(file, gDBpath));
+        }
+        QVERIFY(w.DBconnect(QString()));
+        addAccounts(w, 2);
+        QVERIFY(w.CompactAndEncrypt(QString(), QString()));
+        QCOMPARE(modeOf(file), want);
+        QCOMPARE(QFileInfo(gDBpath).isSymLink(), throughLink);
+        long count = 0;
+        QVERIFY(opens(file, QStringLiteral("Secret#1R7305"), &count));
+        QCOMPARE(count, 2L);
+        // A copy under a new name starts private.
+        const QString copy = fx.path(QStringLiteral("copy.pnv"));
+        QVERIFY(w.DBconnect(QString()));
+        QVERIFY(w.CompactAndEncrypt(copy, QString()));
+        QCOMPARE(modeOf(copy), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void aReadOnlyDataFileIsNotRewritten()
+    {
+        // Guards against a compaction rewriting a file its owner made read-only.
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("locked.pnv"));
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadUser));
+        QVERIFY(w.DBconnect(QString()));
+        const QByteArray before = bytesOf(file);
+        fx.host->answerNext(vb::vbOK);
+        QVERIFY(!w.CompactAndEncrypt(QString(), QString()));
+        QVERIFY(fx.host->messages().constLast().text.contains(QStringLiteral("read-only")));
+        QCOMPARE(bytesOf(file), before);
+        QCOMPARE(modeOf(file), QFile::ReadOwner);
+    }
+
+    void theCompactionCopyStaysInAPrivateFolder()
+    {
+        // Guards against the copy lying in the shared temporary folder, where anyone can plant it.
+        frmMain w;
+        keyedFile(w, QStringLiteral("private.pnv"));
+        const QFileInfo folder(QDir::cleanPath(frmMain::compactFolder()));
+        QCOMPARE(QFileInfo(frmMain::compactTempFile(QDate::currentDate())).absolutePath(),
+                 folder.absoluteFilePath());
+        QVERIFY(folder.absoluteFilePath() != QDir::cleanPath(Module1::GetTempDir()));
+        QVERIFY(folder.isDir() && !folder.isSymLink());
+        QCOMPARE(folder.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void aCopyOntoTheDataFileItselfDeletesNothing_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("same path") << QStringLiteral("self.pnv");
+        QTest::newRow("through ..") << QStringLiteral("sub/../self.pnv");
+        QTest::newRow("through a link") << QStringLiteral("alias.pnv");
+    }
+    void aCopyOntoTheDataFileItselfDeletesNothing()
+    {
+        // Guards against Save As onto the open file deleting it before the copy is made.
+        QFETCH(QString, target);
+        frmMain w;
+        const QString file = keyedFile(w, QStringLiteral("self.pnv"));
+        QVERIFY(QDir(fx.dir->path()).mkpath(QStringLiteral("sub")));
+        QVERIFY(QFile::link(file, fx.path(QStringLiteral("alias.pnv"))));
+        QVERIFY(w.DBconnect(QString()));
+        addAccounts(w, 3);
+        QVERIFY(!w.CompactAndEncrypt(fx.path(target), QString()));
+        long count = 0;
+        w.Adodc1->Recordset()->Close();
+        QVERIFY(opens(file, QStringLiteral("Secret#1R7305"), &count));
+        QCOMPARE(count, 3L);
+    }
+
+    void aRelativeCommandLinePathIsStoredAbsolute()
+    {
+        // Guards against a relative path that the next start, in another folder, cannot find.
+        frmMain::setCommandLineText(QStringLiteral("\"rel.pnv\""));
+        frmMain w;
+        QCOMPARE(gDBpath, QDir(fx.dir->path()).absoluteFilePath(QStringLiteral("rel.pnv")));
+    }
+
+    void aFileOpenedWithAnotherPasswordIsNotCompactedAtClose()
+    {
+        // Guards against the close re-keying someone else's file to the login password.
+        QString file;
+        {
+            frmMain w;
+            file = keyedFile(w, QStringLiteral("foreign.pnv"));
+        }
+        MainWindowFixture::login(QStringLiteral("MARY"), QStringLiteral("Mary#pass"));
+        const QByteArray before = bytesOf(file);
+        {
+            frmMain w;
+            gDBpath = file;
+            gOpenPassword = QStringLiteral("Secret#1");
+            QVERIFY(w.DBconnect(gOpenPassword));
+            w.close();
+        }
+        QCOMPARE(bytesOf(file), before);
+    }
+
+    void aLegacyFileOpensAndIsRewrittenAtTheNewPageSize()
+    {
+        // Guards against files written with 1,024-byte pages no longer opening or keeping them.
+        const QString file = fx.path(QStringLiteral("old.pnv"));
+        ado::detail::setPreferredPageSize(ado::detail::kLegacyPageSize);
+        testdata::writeEncryptedFile(file, {QStringLiteral("a|1"), QStringLiteral("b|2")},
+                                     QStringLiteral("Secret#1R7305"));
+        ado::detail::setPreferredPageSize(ado::detail::kDefaultPageSize);
+        frmMain w;
+        MainWindowFixture::login(QStringLiteral("MARY"), QStringLiteral("Mary#pass"));
+        gDBpath = file;
+        fx.host->answerNext(vb::vbOK);
+        QVERIFY(!w.DBconnect(QString()));
+        QCOMPARE(fx.host->messages().constLast().title, QStringLiteral("PASSWORD MISMATCH!"));
+        MainWindowFixture::login(QStringLiteral("JOHN"), QStringLiteral("Secret#1"));
+        gDBpath = file;
+        QVERIFY(w.DBconnect(QString()));
+        QCOMPARE(w.panelText(1), QStringLiteral("2 Accounts stored."));
+        QVERIFY(w.CompactAndEncrypt(QString(), QString()));
+        ado::Connection c;
+        c.Open(frmMain::connectionString(file, QStringLiteral("Secret#1R7305")));
+        QCOMPARE(c.database().cipherPageSize(), ado::detail::kDefaultPageSize);
+        c.Close();
+        long count = 0;
+        QVERIFY(opens(file, QStringLiteral("Secret#1R7305"), &count));
+        QCOMPARE(count, 2L);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "platform/ado/Compact.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,9 +65,13 @@ private slots:
         QTest::addColumn<bool>("encrypt");
         QTest::newRow("working string") << testdata::connectString(u"/d/a.pnv"_qs, u"pwR7305"_qs)
                                         << "/d/a.pnv" << "pwR7305" << 5 << false;
-        QTest::newRow("semicolon splits the password")
-            << testdata::connectString(u"/d/a.pnv"_qs, u"ab;cdR7305"_qs) << "/d/a.pnv" << "ab" << 5
-            << false;
+        QTest::newRow("quoted password keeps its semicolon")
+            << testdata::connectString(u"/d/a;b.pnv"_qs, u";ab;cdR7305"_qs) << "/d/a;b.pnv"
+            << ";ab;cdR7305" << 5 << false;
+        QTest::newRow("doubled quote inside a quoted value")
+            << "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=\"a\"\"b;\";"
+               "Data Source=q"
+            << "q" << "a\"b;" << 0 << false;
         QTest::newRow("compaction destination, password last")
             << compactDest(u"/t/x.pnv"_qs, u"p=q"_qs) << "/t/x.pnv" << "p=q" << 5 << true;
         QTest::newRow("compaction source, quoted user")
@@ -216,6 +221,51 @@ private slots:
         });
         QCOMPARE(e.number, ado::errWrongPassword);
         QVERIFY(!QFile::exists(target));
+    }
+
+    // Guards against an empty key (a password cut at ";") writing the accounts in plaintext.
+    void encryptionWithoutAKeyFails()
+    {
+        const QString plain = path(u"nokey.pnv"_qs);
+        testdata::writePlainFile(plain, {u"a|b"_qs});
+        const QString target = path(u"nokey-out.pnv"_qs);
+        QCOMPARE(errorOf([&] {
+                     ado::CompactDatabase(compactSource(plain, u"x"_qs), compactDest(target, {}));
+                 }).number,
+                 ado::errWrongPassword);
+        QVERIFY(!QFile::exists(target));
+    }
+
+    // Guards against a plaintext file passing for a compacted copy and replacing a data file.
+    void aPlaintextCopyNeverReplacesADataFile()
+    {
+        const QString data = path(u"victim.pnv"_qs);
+        testdata::writeEncryptedFile(data, {u"mine|m"_qs}, u"kR7305"_qs);
+        const QByteArray before = testdata::fileHeader(data);
+        const QString planted = path(u"planted.pnv"_qs);
+        testdata::writePlainFile(planted, {u"theirs|t"_qs});
+        QVERIFY(errorOf([&] { ado::installCompactedCopy(planted, data, u"kR7305"_qs); }).number
+                != 0);
+        QCOMPARE(testdata::fileHeader(data), before);
+        QCOMPARE(rowsIn(data, u"kR7305"_qs), 1L);
+        QVERIFY(!QFile::exists(planted));
+    }
+
+    // Guards against the copy's folder being one that a link or another user controls.
+    void aFolderThatIsALinkIsNotPrivate()
+    {
+        const QString real = path(u"real"_qs);
+        QVERIFY(QDir().mkpath(real));
+        const QString link = path(u"link"_qs);
+        QVERIFY(QFile::link(real, link));
+        QCOMPARE(errorOf([&] { ado::requirePrivateFolder(link); }).number, 75L);
+        const QString mine = path(u"mine"_qs);
+        QVERIFY(QDir().mkpath(mine));
+        QVERIFY(QFile::setPermissions(mine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                | QFile::ReadOther | QFile::ExeOther));
+        ado::requirePrivateFolder(mine);
+        QCOMPARE(QFileInfo(mine).permissions() & (QFile::ReadOther | QFile::ExeOther),
+                 QFile::Permissions());
     }
 };
 

@@ -84,6 +84,31 @@ private slots:
         QCOMPARE(accounts(), expected);
     }
 
+    // Guards against a sort that looks only at the first bytes of names sharing long beginnings.
+    void sortOrdersNamesSharingTheirFirstWords()
+    {
+        const QStringList names{u"Bank of Scotland savings"_qs, u"bank of scotland"_qs,
+                                u"Bank of Scotland 2"_qs,      u"Bank of Ireland"_qs,
+                                u"Bank of"_qs,                 u"bank"_qs,
+                                u"BANK OF SCOTLAND SAVINGS 0001"_qs, u"BANK OF SCOTLAND"_qs,
+                                u"bank of scotland savings"_qs, u""_qs,
+                                u"Bank of Scotland savings 0001 old"_qs};
+        m_rs.reset();
+        m_conn.reset();
+        QStringList rows;
+        for (const QString& n : names) {
+            rows << n + u"|u"_qs;
+        }
+        testdata::writePlainFile(m_file, rows);
+        open();
+        QStringList expected = names;
+        std::stable_sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
+            return a.toCaseFolded().toUtf8() < b.toCaseFolded().toUtf8();
+        });
+        m_rs->setSort(u"Account"_qs);
+        QCOMPARE(accounts(), expected);
+    }
+
     // Guards against case-sensitive or misplaced wildcard matching and a wrong count.
     void filterKeepsMatchingRows_data()
     {

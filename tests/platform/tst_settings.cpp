@@ -173,6 +173,20 @@ private slots:
         QCOMPARE(file.value(u"Accounts/PAUL/Settings/pw"_s).toString(), u"inner"_s);
         QCOMPARE(file.value(u"Accounts/PAUL/pw"_s).toString(), u"outer"_s);
     }
+
+    void theFileStaysOwnerOnly()
+    {
+        // Guards against every user's password verifier being readable by other local users.
+        const QString file = settings::settingsFile(kApp);
+        const auto owner = QFile::ReadOwner | QFile::WriteOwner;
+        const auto others = QFile::ReadGroup | QFile::ReadOther;
+        QFile::remove(file);
+        settings::SaveSetting(kApp, u"Accounts\PRIV"_s, u"pw"_s, u"v1"_s);
+        QCOMPARE(QFile::permissions(file) & (owner | others), owner);
+        QVERIFY(QFile::setPermissions(file, owner | others));
+        settings::SaveSetting(kApp, u"Accounts\PRIV"_s, u"pw"_s, u"v2"_s);
+        QCOMPARE(QFile::permissions(file) & (owner | others), owner);
+    }
 };
 
 PINVARA_TEST_MAIN(TestSettings)

@@ -1,6 +1,7 @@
 #include "DataFileFixture.h"
 
 #include "platform/ado/Compact.h"
+#include "platform/ado/ConnectionString.h"
 #include "platform/ado/SqlCipher.h"
 #include "resources/Resources.h"
 
@@ -11,11 +12,13 @@ namespace testdata {
 
 QString connectString(const QString& path, const QString& password)
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=") + path
+    using ado::ConnectionString;
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=")
+        + ConnectionString::quoteValue(path)
         + QStringLiteral(";Mode=ReadWrite|Share Deny None;Extended Properties=\"\";"
                          "Jet OLEDB:System database=\"\";Jet OLEDB:Registry Path=\"\";"
                          "Jet OLEDB:Database Password=")
-        + password
+        + ConnectionString::quoteValue(password)
         + QStringLiteral(";Jet OLEDB:Engine Type=5;Jet OLEDB:Database Locking Mode=1;"
                          "Jet OLEDB:Global Partial Bulk Ops=2;Jet OLEDB:Global Bulk Transactions=1;"
                          "Jet OLEDB:New Database Password=\"\";Jet OLEDB:Create System Database=False;"
@@ -60,7 +63,7 @@ void writeEncryptedFile(const QString& path, const QStringList& rows, const QStr
         QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path
             + QStringLiteral(";Jet OLEDB:Engine Type=5;Jet OLEDB:Encrypt Database=True;"
                              "Jet OLEDB:Database Password=")
-            + password);
+            + ado::ConnectionString::quoteValue(password));
     QFile::remove(plain);
 }
 

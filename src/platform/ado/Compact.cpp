@@ -2,16 +2,17 @@
 
 #include "platform/ado/AdoErrors.h"
 #include "platform/ado/Connection.h"
+#include "platform/ado/FileLock.h"
+#include "platform/ado/SafeFile.h"
 #include "platform/ado/SqlCipher.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace ado {
 
-void CompactDatabase(const QString& sourceConnection, const QString& destinationConnection)
+void CompactDatabase(const QString& sourceConnection, const QString& destinationConnection,
+                     Connection* open)
 {
     const auto source = ConnectionString::parse(sourceConnection);
     const auto destination = ConnectionString::parse(destinationConnection);
@@ -22,45 +23,51 @@ void CompactDatabase(const QString& sourceConnection, const QString& destination
     if (target.isEmpty()) {
         raiseProvider(errProviderUnspecified, QStringLiteral("Not a valid file name."));
     }
-    if (QFileInfo::exists(target)) {
+    if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
         raiseProvider(errDatabaseExists, adoErrorText(errDatabaseExists));
     }
-
-    detail::Database db;
-    openDataFile(db, source.dataSource(), source.password());
-
-    // Export into a fresh file beside the target and rename it into place only once it has been
-    // reopened with its key, so a failure never leaves a partial target behind.
-    QString scratch;
-    {
-        QTemporaryFile reserve(QFileInfo(target).absolutePath() + QStringLiteral("/.pnvcompact-XXXXXX"));
-        if (!reserve.open()) {
-            raiseProvider(errProviderUnspecified,
-                          QStringLiteral("Could not create file '%1'.").arg(target));
-        }
-        scratch = reserve.fileName();
-    }
-    QFile::remove(scratch);
-
+    // Asking for encryption without a key would write the accounts in plaintext.
     const QByteArray key = destination.password().toUtf8();
-    detail::Status s = db.exportTo(scratch, key);
-    db.close();
-    if (s.ok()) {
-        detail::Database verify;
-        try {
-            openDataFile(verify, scratch, destination.password());
-        } catch (const vb::Error& e) {
-            s = {detail::kSqliteCorrupt, e.description};
-        }
+    if (key.isEmpty() && destination.encryptDatabase()) {
+        raiseProvider(errWrongPassword, adoErrorText(errWrongPassword));
+    }
+
+    detail::Database own;
+    detail::Database* db = &own;
+    std::shared_ptr<FileLock> lock;
+    if (open != nullptr && open->State() == adStateOpen && !open->isReadOnly()
+        && open->properties().password() == source.password()
+        && sameFile(open->dataSource(), source.dataSource())) {
+        db = &open->database(); // keyed already, and holding the file's lock
+    } else {
+        requireDataFile(source.dataSource());
+        lock = FileLock::acquire(source.dataSource());
+        openDataFile(own, source.dataSource(), source.password());
+    }
+
+    const detail::Status s = db->exportTo(target, key, detail::preferredPageSize());
+    own.close();
+    if (s.code == detail::kCreateFailed) {
+        // The target could not be created (or appeared meanwhile): it is not ours to remove.
+        raiseProvider(errProviderUnspecified,
+                      QStringLiteral("Could not create file '%1'.").arg(target));
     }
     if (!s.ok()) {
-        QFile::remove(scratch);
+        QFile::remove(target);
         raiseProvider(errProviderUnspecified, s.message);
     }
-    if (!QFile::rename(scratch, target)) {
-        QFile::remove(scratch);
-        raiseProvider(errDatabaseExists, adoErrorText(errDatabaseExists));
-    }
+}
+
+void installCompactedCopy(const QString& copy, const QString& dest, const QString& password,
+                          const std::function<void()>& beforeRename)
+{
+    replaceFile(
+        copy, dest,
+        [&password](const QString& candidate) {
+            detail::Database check;
+            openDataFile(check, candidate, password, DataFileOpen::EncryptedOnly);
+        },
+        beforeRename);
 }
 
 } // namespace ado

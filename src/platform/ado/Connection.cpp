@@ -1,6 +1,8 @@
 #include "platform/ado/Connection.h"
 
 #include "platform/ado/AdoErrors.h"
+#include "platform/ado/FileLock.h"
+#include "platform/ado/SafeFile.h"
 #include "platform/ado/SqlCipher.h"
 
 #include <QFile>
@@ -12,8 +14,8 @@ namespace ado {
 
 namespace {
 
-// SQLCipher 3.x writes 1024-byte pages unless told otherwise; we never tell it otherwise.
-constexpr qint64 kCipherPageSize = 1024;
+// Every cipher page size this layer writes is a multiple of the legacy one.
+constexpr qint64 kCipherPageSize = detail::kLegacyPageSize;
 const QByteArray kPlainHeader("SQLite format 3\0", 16);
 
 [[noreturn]] void unrecognised(const QString& path)
@@ -35,12 +37,19 @@ bool looksEncrypted(const QByteArray& page)
 
 } // namespace
 
-void openDataFile(detail::Database& db, const QString& path, const QString& password)
+void requireDataFile(const QString& path)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || info.isDir()) {
-        raiseProvider(errProviderUnspecified, QStringLiteral("Could not find file '%1'.").arg(path));
+        raiseProvider(errProviderUnspecified,
+                      QStringLiteral("Could not find file '%1'.").arg(path));
     }
+}
+
+void openDataFile(detail::Database& db, const QString& path, const QString& password,
+                  DataFileOpen how)
+{
+    requireDataFile(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         raiseProvider(errProviderUnspecified,
@@ -57,6 +66,10 @@ void openDataFile(detail::Database& db, const QString& path, const QString& pass
     }
 
     if (head.startsWith(kPlainHeader)) {
+        if (how == DataFileOpen::EncryptedOnly) {
+            raiseProvider(errProviderUnspecified,
+                          QStringLiteral("The file '%1' is not encrypted.").arg(path));
+        }
         // A plaintext file (the template) needs no key, whatever password was given.
         const auto hi = static_cast<unsigned char>(head.size() > 17 ? head[16] : 0);
         const auto lo = static_cast<unsigned char>(head.size() > 17 ? head[17] : 0);
@@ -67,7 +80,7 @@ void openDataFile(detail::Database& db, const QString& path, const QString& pass
         if (pageSize < 512 || size % pageSize != 0) {
             unrecognised(path);
         }
-        if (!db.open(path, {}).ok()) {
+        if (!db.open(path, {}, how == DataFileOpen::ReadOnly).ok()) {
             unrecognised(path);
         }
         return;
@@ -76,7 +89,11 @@ void openDataFile(detail::Database& db, const QString& path, const QString& pass
     if (size % kCipherPageSize != 0 || !looksEncrypted(head)) {
         unrecognised(path);
     }
-    const detail::Status s = db.open(path, password.toUtf8());
+    if (password.isEmpty()) {
+        // No key would read the file as plaintext, which it is not.
+        raiseProvider(errWrongPassword, adoErrorText(errWrongPassword));
+    }
+    const detail::Status s = db.open(path, password.toUtf8(), how == DataFileOpen::ReadOnly);
     if (s.code == detail::kSqliteNotADb) {
         raiseProvider(errWrongPassword, adoErrorText(errWrongPassword));
     }
@@ -87,7 +104,10 @@ void openDataFile(detail::Database& db, const QString& path, const QString& pass
 
 Connection::Connection() : m_db(std::make_unique<detail::Database>()) {}
 
-Connection::~Connection() = default;
+Connection::~Connection()
+{
+    m_db->close(); // before the lock goes
+}
 
 void Connection::Open(const QString& connectionString)
 {
@@ -96,7 +116,13 @@ void Connection::Open(const QString& connectionString)
     }
     ado::ConnectionString props = ado::ConnectionString::parse(connectionString);
     props.requireJetProvider();
-    openDataFile(*m_db, props.dataSource(), props.password());
+    const QString path = props.dataSource();
+    requireDataFile(path);
+    auto lock = FileLock::acquire(path);
+    // A file its owner made read-only is opened so: no edit can change it.
+    openDataFile(*m_db, path, props.password(),
+                 isWritableFile(path) ? DataFileOpen::ReadWrite : DataFileOpen::ReadOnly);
+    m_lock = std::move(lock);
     m_text = connectionString;
     m_props = props;
 }
@@ -107,6 +133,12 @@ void Connection::Close()
         raiseAdo(errObjectClosed, kSourceConnection);
     }
     m_db->close();
+    m_lock.reset();
+}
+
+bool Connection::isReadOnly() const
+{
+    return m_db->isReadOnly();
 }
 
 int Connection::State() const

@@ -6,14 +6,17 @@
 
 namespace ado {
 
-/// The properties of a connection string, read the way OLE DB reads it: properties are split at
-/// every ";" (a ";" typed inside a value therefore ends that value), each is name "=" value,
-/// names are compared without case, "" (two double quotes) is an empty value and a value in
-/// double quotes loses them. A piece without "=" names nothing and is ignored.
+/// The properties of a connection string, read the way OLE DB reads it: properties are separated
+/// by ";", each is name "=" value, and names are compared without case. A value that opens with
+/// a double quote runs to the closing quote, so it may hold ";" ("" inside it is one quote, and
+/// "" alone is an empty value). A piece without "=" names nothing and is ignored.
 class ConnectionString
 {
 public:
     static ConnectionString parse(const QString& text);
+    /// A value as it must be written into a connection string: unchanged unless it holds ";" or
+    /// a double quote, in which case it is put in double quotes with its own quotes doubled.
+    static QString quoteValue(const QString& value);
 
     /// The value of a property (case-insensitive name); empty when absent.
     QString value(const QString& name) const;

@@ -5,9 +5,14 @@
 #include "platform/ado/SqlCipher.h"
 
 #include <QRegularExpression>
+#include <QtEndian>
+
+#include <sys/mman.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string_view>
 
 namespace ado {
@@ -49,12 +54,32 @@ QString quoteIdentifier(const QString& name)
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-constexpr size_t kChunkSize = 1 << 20;
+// Rows are stored in chunks of one huge page each where the system offers them: loading a large
+// file then takes a few hundred page faults instead of many thousands.
+constexpr size_t kChunkSize = 2 << 20;
+
+struct ChunkFree
+{
+    void operator()(char* p) const { std::free(p); }
+};
+using Chunk = std::unique_ptr<char[], ChunkFree>;
+
+Chunk newChunk(size_t bytes)
+{
+    const size_t size = (bytes + kChunkSize - 1) / kChunkSize * kChunkSize;
+    void* p = std::aligned_alloc(kChunkSize, size);
+    if (p == nullptr) {
+        throw std::bad_alloc();
+    }
+    ::madvise(p, size, MADV_HUGEPAGE); // a hint; without it the chunk works the same
+    return Chunk(static_cast<char*>(p));
+}
 
 } // namespace
 
-// The rows in memory: each row's cells lie back to back as UTF-8 in large chunks, with one
-// length per cell (-1 for NULL). This keeps a 100,000-row table close to its text size.
+// The rows in memory: each row is one block in a large chunk, its cells' lengths first (-1 for
+// NULL) and then the cells back to back as UTF-8. This keeps a 100,000-row table close to its
+// text size and costs one small copy per row to load.
 struct Recordset::Store
 {
     struct Row
@@ -66,10 +91,9 @@ struct Recordset::Store
 
     QStringList names;
     int cols = 0;
-    std::vector<std::unique_ptr<char[]>> chunks;
+    std::vector<Chunk> chunks;
     size_t chunkUsed = kChunkSize;
     std::vector<Row> rows;
-    std::vector<qint32> lens;
     // Folded copies of one field's values for Sort, Filter and Find, built on first use. They
     // live back to back in one arena (a changed value is appended; the old bytes stay until the
     // next load), and `rank` numbers the distinct keys in order so that a Sort in either
@@ -93,10 +117,13 @@ struct Recordset::Store
     std::vector<Keys> keys;
     std::string scratch;
 
+    size_t headerSize() const { return static_cast<size_t>(cols) * sizeof(qint32); }
+
     char* alloc(size_t n)
     {
+        n = (n + alignof(qint32) - 1) & ~(alignof(qint32) - 1); // the next header stays aligned
         if (n > kChunkSize / 4) {
-            chunks.push_back(std::make_unique<char[]>(n));
+            chunks.push_back(newChunk(n));
             char* p = chunks.back().get();
             // Keep filling the previous chunk: move the big one before it.
             if (chunks.size() > 1) {
@@ -105,7 +132,7 @@ struct Recordset::Store
             return p;
         }
         if (chunks.empty() || chunkUsed + n > kChunkSize) {
-            chunks.push_back(std::make_unique<char[]>(kChunkSize));
+            chunks.push_back(newChunk(kChunkSize));
             chunkUsed = 0;
         }
         char* p = chunks.back().get() + chunkUsed;
@@ -113,17 +140,45 @@ struct Recordset::Store
         return p;
     }
 
+    qint32 length(const char* base, int col) const
+    {
+        qint32 l = 0;
+        std::memcpy(&l, base + static_cast<size_t>(col) * sizeof(qint32), sizeof l);
+        return l;
+    }
+
     std::string_view raw(int row, int col, bool* isNull = nullptr) const
     {
-        const qint32* l = &lens[static_cast<size_t>(row) * static_cast<size_t>(cols)];
-        const char* p = rows[static_cast<size_t>(row)].base;
+        const char* base = rows[static_cast<size_t>(row)].base;
+        const char* p = base + headerSize();
         for (int c = 0; c < col; ++c) {
-            p += std::max(l[c], 0);
+            p += std::max(length(base, c), 0);
         }
+        const qint32 l = length(base, col);
         if (isNull) {
-            *isNull = l[col] < 0;
+            *isNull = l < 0;
         }
-        return {p, static_cast<size_t>(std::max(l[col], 0))};
+        return {p, static_cast<size_t>(std::max(l, 0))};
+    }
+
+    /// A new block holding the cells (nullptr = NULL).
+    const char* block(const char* const* cells, const qint32* cellLens)
+    {
+        size_t total = headerSize();
+        for (int c = 0; c < cols; ++c) {
+            total += cells[c] ? static_cast<size_t>(cellLens[c]) : 0;
+        }
+        char* base = alloc(total);
+        char* p = base + headerSize();
+        for (int c = 0; c < cols; ++c) {
+            const qint32 l = cells[c] ? cellLens[c] : -1;
+            std::memcpy(base + static_cast<size_t>(c) * sizeof(qint32), &l, sizeof l);
+            if (l > 0) {
+                std::memcpy(p, cells[c], static_cast<size_t>(l));
+                p += l;
+            }
+        }
+        return base;
     }
 
     QString value(int row, int col) const
@@ -147,25 +202,11 @@ struct Recordset::Store
     }
 
     /// Appends a row from raw cells (nullptr = NULL).
-    int append(qint64 rowid, const char* const* cells, const int* cellLens)
+    int append(qint64 rowid, const char* const* cells, const qint32* cellLens)
     {
-        size_t total = 0;
-        for (int c = 0; c < cols; ++c) {
-            total += cells[c] ? static_cast<size_t>(cellLens[c]) : 0;
-        }
-        char* p = alloc(total);
         Row row;
-        row.base = p;
+        row.base = block(cells, cellLens);
         row.rowid = rowid;
-        for (int c = 0; c < cols; ++c) {
-            if (cells[c]) {
-                std::memcpy(p, cells[c], static_cast<size_t>(cellLens[c]));
-                p += cellLens[c];
-                lens.push_back(cellLens[c]);
-            } else {
-                lens.push_back(-1);
-            }
-        }
         rows.push_back(row);
         const int index = static_cast<int>(rows.size()) - 1;
         for (int c = 0; c < cols; ++c) {
@@ -179,25 +220,18 @@ struct Recordset::Store
     /// Rewrites a row's cells (the old bytes stay unused until the next load).
     void assign(int row, const std::vector<QString>& values)
     {
-        std::vector<QByteArray> bytes;
-        bytes.reserve(values.size());
-        size_t total = 0;
-        for (const QString& v : values) {
-            bytes.push_back(v.toUtf8());
-            total += static_cast<size_t>(bytes.back().size());
-        }
-        char* p = alloc(total);
-        rows[static_cast<size_t>(row)].base = p;
-        qint32* l = &lens[static_cast<size_t>(row) * static_cast<size_t>(cols)];
-        for (int c = 0; c < cols; ++c) {
-            if (values[static_cast<size_t>(c)].isNull()) {
-                l[c] = -1;
-                continue;
+        std::vector<QByteArray> bytes(values.size());
+        std::vector<const char*> cells(values.size());
+        std::vector<qint32> cellLens(values.size());
+        for (size_t c = 0; c < values.size(); ++c) {
+            if (!values[c].isNull()) {
+                bytes[c] = values[c].toUtf8();
+                cells[c] = bytes[c].constData();
+                cellLens[c] = static_cast<qint32>(bytes[c].size());
             }
-            const QByteArray& b = bytes[static_cast<size_t>(c)];
-            std::memcpy(p, b.constData(), static_cast<size_t>(b.size()));
-            p += b.size();
-            l[c] = static_cast<qint32>(b.size());
+        }
+        rows[static_cast<size_t>(row)].base = block(cells.data(), cellLens.data());
+        for (int c = 0; c < cols; ++c) {
             if (keys[static_cast<size_t>(c)].built) {
                 refreshKey(row, c);
             }
@@ -231,6 +265,11 @@ struct Recordset::Store
         }
         k.built = true;
         k.spans.reserve(rows.size());
+        size_t total = 0;
+        for (size_t r = 0; r < rows.size(); ++r) {
+            total += raw(static_cast<int>(r), col).size();
+        }
+        k.arena.reserve(total + total / 8); // folding keeps ASCII at its size
         for (size_t r = 0; r < rows.size(); ++r) {
             refreshKey(static_cast<int>(r), col);
         }
@@ -243,35 +282,80 @@ struct Recordset::Store
         if (!k.rank.empty() || rows.empty()) {
             return;
         }
-        // Sorting on the first eight key bytes packed into one word settles most comparisons
-        // without touching the strings; equal prefixes fall back to the whole keys.
-        struct Entry
-        {
-            quint64 prefix;
-            int row;
-        };
-        std::vector<Entry> byKey(rows.size());
+        std::vector<RankEntry> byKey(rows.size());
         for (size_t r = 0; r < byKey.size(); ++r) {
-            const std::string_view key = k.at(static_cast<int>(r));
-            quint64 prefix = 0;
-            for (size_t i = 0; i < 8; ++i) {
-                prefix = (prefix << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
-            }
-            byKey[r] = {prefix, static_cast<int>(r)};
+            byKey[r].row = static_cast<int>(r);
         }
-        auto less = [&k](const Entry& a, const Entry& b) {
-            return a.prefix != b.prefix ? a.prefix < b.prefix : k.at(a.row) < k.at(b.row);
-        };
-        std::sort(byKey.begin(), byKey.end(), less);
         k.rank.assign(rows.size(), 0);
-        int rank = 0;
-        for (size_t i = 0; i < byKey.size(); ++i) {
-            if (i > 0 && less(byKey[i - 1], byKey[i])) {
-                ++rank;
-            }
-            k.rank[static_cast<size_t>(byKey[i].row)] = rank;
+        int next = 0;
+        rankRange(k, byKey.data(), byKey.data() + byKey.size(), 0, next);
+        k.rankCount = next;
+    }
+
+    // Keys are ranked seven bytes at a time, packed with a length mark into one word, so most
+    // comparisons are one integer comparison; a run of keys that share the word (account
+    // names often begin with the same words) is ranked on its next seven bytes. The mark tells
+    // apart keys that end inside the word (by their length) from keys that go on, so the order
+    // is exactly the byte order of the keys.
+    struct RankEntry
+    {
+        quint64 word = 0;
+        int row = 0;
+    };
+    static constexpr size_t kWordBytes = 7;
+    static constexpr quint64 kGoesOn = kWordBytes + 1;
+
+    static void rankRange(Keys& k, RankEntry* begin, RankEntry* end, size_t depth, int& next)
+    {
+        if (end - begin == 1) {
+            k.rank[static_cast<size_t>(begin->row)] = next++;
+            return;
         }
-        k.rankCount = rank + 1;
+        // Bytes that every key of the range shares (such as "https://www.") decide nothing.
+        const std::string_view first = k.at(begin->row);
+        size_t common = first.size() > depth ? first.size() - depth : 0;
+        for (RankEntry* e = begin + 1; e != end && common > 0; ++e) {
+            const std::string_view key = k.at(e->row);
+            size_t i = 0;
+            while (i < common && depth + i < key.size() && key[depth + i] == first[depth + i]) {
+                ++i;
+            }
+            common = i;
+        }
+        depth += common;
+        for (RankEntry* e = begin; e != end; ++e) {
+            const std::string_view key = k.at(e->row);
+            const size_t left = key.size() > depth ? key.size() - depth : 0;
+            quint64 word = 0;
+            if (left > kWordBytes) {
+                std::memcpy(&word, key.data() + depth, sizeof word); // within the key
+                word = qFromBigEndian(word) >> 8;
+            } else {
+                for (size_t i = 0; i < kWordBytes; ++i) {
+                    word = (word << 8)
+                        | (i < left ? static_cast<unsigned char>(key[depth + i]) : 0u);
+                }
+            }
+            e->word = (word << 8) | std::min<quint64>(left, kGoesOn);
+        }
+        std::sort(begin, end,
+                  [](const RankEntry& a, const RankEntry& b) { return a.word < b.word; });
+        for (RankEntry* run = begin; run != end;) {
+            RankEntry* stop = run + 1;
+            while (stop != end && stop->word == run->word) {
+                ++stop;
+            }
+            if ((run->word & 0xff) == kGoesOn && stop - run > 1) {
+                rankRange(k, run, stop, depth + kWordBytes, next);
+            } else {
+                // One key, or keys that end inside the word and so are equal.
+                for (RankEntry* e = run; e != stop; ++e) {
+                    k.rank[static_cast<size_t>(e->row)] = next;
+                }
+                ++next;
+            }
+            run = stop;
+        }
     }
 };
 
@@ -334,6 +418,17 @@ void Recordset::Open(const QString& source, std::shared_ptr<Connection> connecti
 
     auto store = std::make_unique<Store>();
     {
+        // The largest row id bounds the row count at the cost of one descent of the table, so
+        // the row list grows once rather than by repeated copies.
+        detail::Statement top(
+            connection->database(),
+            QStringLiteral("SELECT max(rowid) FROM %1").arg(quoteIdentifier(table)));
+        if (top.step()) {
+            const qint64 most = std::clamp<qint64>(top.columnInt64(0), 0, 1 << 24);
+            store->rows.reserve(static_cast<size_t>(most));
+        }
+    }
+    {
         detail::Statement st(connection->database(),
                              QStringLiteral("SELECT rowid, * FROM %1").arg(quoteIdentifier(table)));
         if (!st.status().ok()) {
@@ -352,7 +447,7 @@ void Recordset::Open(const QString& source, std::shared_ptr<Connection> connecti
         }
         store->keys.resize(static_cast<size_t>(store->cols));
         std::vector<const char*> cells(static_cast<size_t>(store->cols));
-        std::vector<int> lens(static_cast<size_t>(store->cols));
+        std::vector<qint32> lens(static_cast<size_t>(store->cols));
         while (st.step()) {
             for (int c = 0; c < store->cols; ++c) {
                 cells[static_cast<size_t>(c)] = st.columnUtf8(c + 1, lens[static_cast<size_t>(c)]);
@@ -851,7 +946,7 @@ void Recordset::AddNew()
     saveBeforeMove();
     const int before = currentStoreRow();
     std::vector<const char*> cells(static_cast<size_t>(m_store->cols), nullptr);
-    std::vector<int> lens(static_cast<size_t>(m_store->cols), 0);
+    std::vector<qint32> lens(static_cast<size_t>(m_store->cols), 0);
     const int row = m_store->append(0, cells.data(), lens.data());
     m_order.push_back(row);
     m_view.push_back(row);

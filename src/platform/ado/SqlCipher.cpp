@@ -4,7 +4,28 @@
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
 
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace ado::detail {
+
+namespace {
+int g_preferredPageSize = kDefaultPageSize;
+}
+
+int preferredPageSize()
+{
+    return g_preferredPageSize;
+}
+
+void setPreferredPageSize(int bytes)
+{
+    g_preferredPageSize = bytes;
+}
 
 Database::~Database()
 {
@@ -19,32 +40,51 @@ Status Database::lastStatus(int code) const
     return s;
 }
 
-Status Database::open(const QString& path, const QByteArray& key)
+Status Database::open(const QString& path, const QByteArray& key, bool readOnly)
 {
     close();
     const QByteArray name = path.toUtf8();
-    // CREATE is needed for ATTACH to make the export file; callers check that the file exists.
-    int rc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    // Never SQLITE_OPEN_CREATE: a missing data file must not turn into an empty one. An export
+    // target is created by exportTo before it is attached.
+    int rc = sqlite3_open_v2(name.constData(), &m_db,
+                             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         Status s = lastStatus(rc);
         close();
         return s;
     }
     sqlite3_extended_result_codes(m_db, 0);
-    if (!key.isEmpty()) {
-        rc = sqlite3_key(m_db, key.constData(), static_cast<int>(key.size()));
-        if (rc != SQLITE_OK) {
-            Status s = lastStatus(rc);
+    if (key.isEmpty()) {
+        Status s = exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        if (!s.ok()) {
             close();
+        }
+        return s;
+    }
+    rc = sqlite3_key(m_db, key.constData(), static_cast<int>(key.size()));
+    if (rc != SQLITE_OK) {
+        Status s = lastStatus(rc);
+        close();
+        return s;
+    }
+    // The page size is not stored readably in the file. The key is derived once, on the first
+    // read; a failed read at one page size leaves it derived, so the legacy size costs only
+    // one more read of the first page.
+    Status s;
+    for (const int size : {preferredPageSize(), kLegacyPageSize}) {
+        s = exec(QStringLiteral("PRAGMA cipher_page_size = %1").arg(size));
+        if (s.ok()) {
+            s = exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        }
+        if (s.ok()) {
+            m_pageSize = size;
             return s;
         }
+        if (s.code != kSqliteNotADb || size == kLegacyPageSize) {
+            break;
+        }
     }
-    // The key is only tried by the first read of a page.
-    Status s = exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    if (!s.ok()) {
-        close();
-    }
+    close();
     return s;
 }
 
@@ -54,6 +94,12 @@ void Database::close()
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+    m_pageSize = 0;
+}
+
+bool Database::isReadOnly() const
+{
+    return m_db != nullptr && sqlite3_db_readonly(m_db, "main") == 1;
 }
 
 Status Database::exec(const QString& sql)
@@ -68,8 +114,16 @@ qint64 Database::lastInsertRowid() const
     return sqlite3_last_insert_rowid(m_db);
 }
 
-Status Database::exportTo(const QString& path, const QByteArray& key)
+Status Database::exportTo(const QString& path, const QByteArray& key, int pageSize)
 {
+    // Created here, owner-only and exclusively, so the copy is never readable by others and
+    // never lands in a file that someone else put in its place.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return {kCreateFailed, QString::fromLocal8Bit(std::strerror(errno))};
+    }
+    ::close(fd);
     {
         Statement attach(*this, QStringLiteral("ATTACH DATABASE ?1 AS pnvexport KEY ?2"));
         if (!attach.status().ok()) {
@@ -82,7 +136,13 @@ Status Database::exportTo(const QString& path, const QByteArray& key)
             return attach.status();
         }
     }
-    Status s = exec(QStringLiteral("SELECT sqlcipher_export('pnvexport')"));
+    Status s;
+    if (!key.isEmpty()) {
+        s = exec(QStringLiteral("PRAGMA pnvexport.cipher_page_size = %1").arg(pageSize));
+    }
+    if (s.ok()) {
+        s = exec(QStringLiteral("SELECT sqlcipher_export('pnvexport')"));
+    }
     const Status d = exec(QStringLiteral("DETACH DATABASE pnvexport"));
     return s.ok() ? d : s;
 }
@@ -151,13 +211,14 @@ QString Statement::columnName(int i) const
 
 const char* Statement::columnUtf8(int i, int& length) const
 {
-    if (sqlite3_column_type(m_stmt, i) == SQLITE_NULL) {
-        length = 0;
-        return nullptr;
-    }
+    // The type is asked only when there is no text: NULL, or an empty blob.
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
+    if (text == nullptr) {
+        length = 0;
+        return sqlite3_column_type(m_stmt, i) == SQLITE_NULL ? nullptr : "";
+    }
     length = sqlite3_column_bytes(m_stmt, i);
-    return text ? text : "";
+    return text;
 }
 
 qint64 Statement::columnInt64(int i) const

@@ -1,8 +1,15 @@
 #include "platform/settings/SettingsStore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +70,27 @@ QString resolve(QSettings& s, const QString& section, const QString& rawKey, boo
     return path + keyMatch;
 }
 
+// The file holds every user's password verifier, so no one else may read it. A missing file is
+// created owner-only before anything is written to it; one left readable is closed again.
+void keepPrivate(const QString& file, bool create)
+{
+    const QByteArray name = QFile::encodeName(file);
+    struct stat st {};
+    if (::stat(name.constData(), &st) == 0) {
+        if ((st.st_mode & 07777) != 0600) {
+            ::chmod(name.constData(), 0600);
+        }
+        return;
+    }
+    if (create) {
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+}
+
 } // namespace
 
 QString settingsFile(const QString& appName)
@@ -74,7 +102,9 @@ QString settingsFile(const QString& appName)
 QString GetSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& def)
 {
-    QSettings s(settingsFile(appName), QSettings::IniFormat);
+    const QString file = settingsFile(appName);
+    keepPrivate(file, false);
+    QSettings s(file, QSettings::IniFormat);
     bool found = false;
     const QString path = resolve(s, section, key, found);
     if (!found) {
@@ -86,11 +116,14 @@ QString GetSetting(const QString& appName, const QString& section, const QString
 void SaveSetting(const QString& appName, const QString& section, const QString& key,
                  const QString& value)
 {
-    QSettings s(settingsFile(appName), QSettings::IniFormat);
+    const QString file = settingsFile(appName);
+    keepPrivate(file, true);
+    QSettings s(file, QSettings::IniFormat);
     bool found = false;
     const QString path = resolve(s, section, key, found);
     s.setValue(path, value);
     s.sync();
+    keepPrivate(file, false);
 }
 
 } // namespace settings

@@ -15,7 +15,8 @@ QString GetSetting(const QString& appName, const QString& section, const QString
 void SaveSetting(const QString& appName, const QString& section, const QString& key,
                  const QString& value);
 
-/// The file that holds an application's settings.
+/// The file that holds an application's settings. Both calls above keep it readable and
+/// writable by its owner alone (mode 0600).
 QString settingsFile(const QString& appName);
 
 } // namespace settings
