@@ -40,19 +40,6 @@ open(path, "w").write(text)
 PY
 }
 
-# login USER PASSWORD: logs a registered user in, up to the main window
-login() {
-    wait_for '^(Pinvara )?Login$'
-    sleep 0.3
-    xdotool key shift+Tab ctrl+a BackSpace
-    type_text "$1"
-    xdotool key Return
-    type_text "$2"
-    xdotool key Return
-    wait_for 'Pinvara V1.1'
-    sleep 0.5
-}
-
 start_app "$data"
 register JOHN 'Secret#1'
 # The first account, then its first key's image button at the right of the editor.

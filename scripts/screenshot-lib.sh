@@ -77,12 +77,8 @@ start_app() {
     shot_pids+=("$app_pid")
 }
 
-# register USER PASSWORD: answers the first-use advice and registers a new user, up to the
-# main window.
-register() {
-    wait_for '^Welcome$'
-    sleep 0.3
-    xdotool key Return
+# enter_credentials USER PASSWORD: fills the login dialog and presses Enter
+enter_credentials() {
     wait_for '^(Pinvara )?Login$'
     sleep 0.3
     # Enter in the name box moves the focus on; Enter in the password box logs in.
@@ -91,10 +87,26 @@ register() {
     xdotool key Return
     type_text "$2"
     xdotool key Return
+}
+
+# register USER PASSWORD: answers the first-use advice and registers a new user, up to the
+# main window.
+register() {
+    wait_for '^Welcome$'
+    sleep 0.3
+    xdotool key Return
+    enter_credentials "$1" "$2"
     wait_for '^Confirm Password$'
     sleep 0.3
     type_text "$2"
     xdotool key Return
+    wait_for 'Pinvara V1.1'
+    sleep 0.5
+}
+
+# login USER PASSWORD: logs a registered user in, up to the main window
+login() {
+    enter_credentials "$1" "$2"
     wait_for 'Pinvara V1.1'
     sleep 0.5
 }

@@ -301,6 +301,10 @@ private:
     /// The common dialog: shows an Open or Save dialog starting at name; Cancel raises 32755.
     QString showFileDialog(bool save, const QString& title, const QString& filter,
         const QString& name);
+    /// Asks for a file to write to, running beforeDialog before each dialog: No to the
+    /// overwrite question asks again; Cancel or the open data file itself give an empty name.
+    QString chooseFileToWrite(const QString& title, const QString& filter, bool offerLastName,
+        const std::function<void()>& beforeDialog);
     /// An open data file: the data control's recordset has an active connection.
     bool dataFileOpen() const;
     /// True when path names the data file the window has open (links and ".." resolved).

@@ -4,6 +4,7 @@
 #include "dialogs/frmImport.h"
 #include "dialogs/frmNewFile.h"
 #include "errortrace/Proc.h"
+#include "platform/ado/SafeFile.h"
 #include "platform/ado/Recordset.h"
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/DataGrid.h"
@@ -18,9 +19,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -39,49 +37,6 @@ int askOverwrite(const QString& path)
     return host::MsgBox(QStringLiteral("THIS FILE ALREADY EXISTS!\r\n\r\nDo You Want To Overwrite:\r\n")
             + path + QStringLiteral("\r\n"),
         vb::vbYesNoCancel + vb::vbCritical + vb::vbDefaultButton2, QStringLiteral("FILE EXISTS!"));
-}
-
-// Which file a path names right now. A copy renamed into place is a new file with a new
-// change time, so comparing two of these tells whether a file was replaced.
-struct FileIdentity
-{
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    struct timespec changed = {};
-
-    bool operator==(const FileIdentity& o) const
-    {
-        return exists == o.exists && device == o.device && inode == o.inode
-            && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
-    }
-};
-
-FileIdentity identify(const QString& path)
-{
-    FileIdentity id;
-    struct stat st = {};
-    if (!path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0) {
-        id.exists = true;
-        id.device = st.st_dev;
-        id.inode = st.st_ino;
-        id.changed = st.st_ctim;
-    }
-    return id;
-}
-
-// Renames a finished file over its target and makes the rename itself durable.
-void renameOver(const QString& from, const QString& to)
-{
-    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
-        vb::raise(75);
-    }
-    const int dir = ::open(QFile::encodeName(QFileInfo(to).absolutePath()).constData(),
-        O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
 }
 
 } // namespace
@@ -120,6 +75,36 @@ QString frmMain::showFileDialog(
     return choice.fileName;
 }
 
+QString frmMain::chooseFileToWrite(const QString& title, const QString& filter,
+    bool offerLastName, const std::function<void()>& beforeDialog)
+{
+    for (;;) {
+        if (beforeDialog) {
+            beforeDialog();
+        }
+        gDialogOpen = true;
+        const QString path
+            = showFileDialog(true, title, filter, offerLastName ? m_dlgFileName : QString());
+        gDialogOpen = false;
+        if (path.isEmpty()) {
+            return {};
+        }
+        if (!QFileInfo::exists(path)) {
+            return path;
+        }
+        const int answer = askOverwrite(path);
+        if (answer == vb::vbNo) {
+            continue;
+        }
+        // The file open in this window cannot be replaced: the command ends as for any file
+        // that cannot be deleted.
+        if (answer != vb::vbYes || isOpenDataFile(path)) {
+            return {};
+        }
+        return path;
+    }
+}
+
 bool frmMain::dataFileOpen() const
 {
     const ado::Recordset* rs = Adodc1->Recordset();
@@ -131,11 +116,7 @@ bool frmMain::isOpenDataFile(const QString& path) const
     if (!dataFileOpen()) {
         return false;
     }
-    // The same device and inode: a link, a ".." or another spelling of the path all count.
-    const FileIdentity target = identify(path);
-    const FileIdentity open = identify(gDBpath);
-    return target.exists && open.exists && target.device == open.device
-        && target.inode == open.inode;
+    return ado::sameFile(path, gDBpath);
 }
 
 bool frmMain::createDataFile(const QString& path)
@@ -172,7 +153,7 @@ bool frmMain::createDataFile(const QString& path)
         gDBpath = previous;
         return false;
     }
-    renameOver(side, path);
+    ado::replaceFile(side, path, [](const QString&) {});
     gDBpath = path;
     return true;
 }
@@ -182,29 +163,10 @@ void frmMain::mnuNewDB_Click()
     cw::Proc proc(kModule, QStringLiteral("Sub mnuNewDB_Click"));
     proc.run(
         [&] {
-            QString path;
-            for (;;) {
-                gDialogOpen = true;
-                path = showFileDialog(true, QStringLiteral("Choose Data File to Create"),
-                    QStringLiteral("PWdata (*.pnv)|*.pnv"), m_dlgFileName);
-                if (path.isEmpty()) {
-                    gDialogOpen = false;
-                    return;
-                }
-                gDialogOpen = false;
-                if (!QFileInfo::exists(path)) {
-                    break;
-                }
-                const int answer = askOverwrite(path);
-                if (answer == vb::vbNo) {
-                    continue;
-                }
-                // The file open in this window cannot be replaced: end as for any file that
-                // cannot be deleted.
-                if (answer != vb::vbYes || isOpenDataFile(path)) {
-                    return;
-                }
-                break;
+            const QString path = chooseFileToWrite(QStringLiteral("Choose Data File to Create"),
+                QStringLiteral("PWdata (*.pnv)|*.pnv"), true, {});
+            if (path.isEmpty()) {
+                return;
             }
             if (!createDataFile(path)) {
                 return;
@@ -282,47 +244,26 @@ void frmMain::mnuFileSaveAs_Click()
             if (!dataFileOpen()) {
                 return;
             }
-            QString path;
-            for (;;) {
-                if (!gOpenPassword.isEmpty()) {
-                    host::MsgBox(QStringLiteral("PLEASE NOTE:\r\n\r\n"
-                                                "The DataFile will be saved using your usual "
-                                                "Login Password.\r\n"
-                                                "NOT the \"open\" password you supplied earlier!"),
-                        vb::vbExclamation, QStringLiteral("NOTE SAVE PASSWORD!"));
-                }
-                gDialogOpen = true;
-                path = showFileDialog(true, QStringLiteral("Save Data File As..."),
-                    QStringLiteral("Password Files (*.pnv)|*.pnv"), QString());
-                if (path.isEmpty()) {
-                    gDialogOpen = false;
-                    return;
-                }
-                gDialogOpen = false;
-                if (!QFileInfo::exists(path)) {
-                    break;
-                }
-                const int answer = askOverwrite(path);
-                if (answer == vb::vbNo) {
-                    continue;
-                }
-                // Writing over the open file would lose it: it counts as a file that cannot
-                // be deleted, and the command ends.
-                if (answer != vb::vbYes || isOpenDataFile(path)) {
-                    return;
-                }
-                break;
+            const QString path = chooseFileToWrite(QStringLiteral("Save Data File As..."),
+                QStringLiteral("Password Files (*.pnv)|*.pnv"), false, [] {
+                    if (!gOpenPassword.isEmpty()) {
+                        host::MsgBox(QStringLiteral("PLEASE NOTE:\r\n\r\n"
+                                                    "The DataFile will be saved using your usual "
+                                                    "Login Password.\r\n"
+                                                    "NOT the \"open\" password you supplied "
+                                                    "earlier!"),
+                            vb::vbExclamation, QStringLiteral("NOTE SAVE PASSWORD!"));
+                    }
+                });
+            if (path.isEmpty()) {
+                return;
             }
 
             // The old file of that name stays until the compaction has put the new copy in
-            // its place; what the compaction reports alone does not prove that it did.
+            // its place, which it reports only once it has.
             const QString previousPath = gDBpath;
             const QString previousPassword = gOpenPassword;
-            const FileIdentity before = identify(path);
-            const bool compacted = CompactAndEncrypt(path, gOpenPassword);
-            const FileIdentity after = identify(path);
-            const bool copied = compacted && after.exists && !(after == before);
-            if (copied) {
+            if (CompactAndEncrypt(path, gOpenPassword)) {
                 gDBpath = path;
                 if (DBconnect(QString())) {
                     gOpenPassword.clear();
