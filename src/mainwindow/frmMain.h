@@ -4,7 +4,9 @@
 #include "platform/vb/Error.h"
 
 #include <QDate>
+#include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSet>
 #include <QStringList>
 
@@ -329,6 +331,9 @@ private:
     frmRandomiser* m_frmRandomiser = nullptr;
     // Skinned image buttons and tool state
     void connectImages();
+    /// The window's control or menu item of that name, found once and then remembered.
+    QObject* toolItem(const char* name);
+    QHash<QString, QPointer<QObject>> m_toolItems;
     // Menus, help, printed report and tray events
     void PrintData();
     void connectMenuCommands();

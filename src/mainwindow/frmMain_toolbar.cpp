@@ -251,7 +251,7 @@ void frmMain::UpdateTools(bool pictures)
         const bool records = open && rs->RecordCount() >= 1;
 
         auto enable = [this](const char* name, bool on) {
-            QObject* item = named<QObject>(this, QLatin1String(name));
+            QObject* item = toolItem(name);
             if (auto* action = qobject_cast<QAction*>(item)) {
                 action->setEnabled(on);
             } else if (auto* widget = qobject_cast<QWidget*>(item)) {
@@ -324,6 +324,18 @@ void frmMain::UpdateTools(bool pictures)
             enable(name, filled);
         }
     });
+}
+
+QObject* frmMain::toolItem(const char* name)
+{
+    // The tools' state is set on every change of a bound box: searching the window's tree for
+    // some forty names each time would cost more than everything else the change does.
+    const QString key = QLatin1String(name);
+    QPointer<QObject>& item = m_toolItems[key];
+    if (item.isNull()) {
+        item = named<QObject>(this, key);
+    }
+    return item;
 }
 
 void frmMain::UpdateImage(SkinImage* image, const QString& pictureName)

@@ -182,6 +182,19 @@ long SaveResItemToDisk(const QString& name, const QString& type, const QString& 
         return 326;  // no such resource item
     }
     const QByteArray bytes = item.readAll();
+    const QFileInfo info(dest);
+    if (info.isFile() && !info.isSymLink() && info.size() == 0) {
+        // A file made empty for this write (the skin pictures' temporary files) has nothing
+        // to lose: it is written in place, without the rename and the wait for the disk that
+        // protect a file's earlier content. Appending spares it a truncation, after which the
+        // file system would write it out at once when it is closed.
+        QFile out(dest);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Append) || out.write(bytes) != bytes.size()
+            || !out.flush()) {
+            return 75;
+        }
+        return 0;
+    }
     // Written whole and then renamed into place, so a failure never leaves a partial file.
     QSaveFile out(dest);
     const bool fresh = !QFileInfo::exists(dest);

@@ -84,15 +84,30 @@ private slots:
         QCOMPARE(accounts(), expected);
     }
 
-    // Guards against a sort that looks only at the first bytes of names sharing long beginnings.
+    // Guards against a sort that looks only at the first bytes of names sharing long beginnings,
+    // or that goes wrong once a file holds enough names to be sorted by buckets.
+    void sortOrdersNamesSharingTheirFirstWords_data()
+    {
+        QTest::addColumn<int>("more");
+        QTest::newRow("a few names") << 0;
+        QTest::newRow("many names") << 700;
+    }
     void sortOrdersNamesSharingTheirFirstWords()
     {
-        const QStringList names{u"Bank of Scotland savings"_qs, u"bank of scotland"_qs,
-                                u"Bank of Scotland 2"_qs,      u"Bank of Ireland"_qs,
-                                u"Bank of"_qs,                 u"bank"_qs,
-                                u"BANK OF SCOTLAND SAVINGS 0001"_qs, u"BANK OF SCOTLAND"_qs,
-                                u"bank of scotland savings"_qs, u""_qs,
-                                u"Bank of Scotland savings 0001 old"_qs};
+        QFETCH(int, more);
+        QStringList names{u"Bank of Scotland savings"_qs, u"bank of scotland"_qs,
+                          u"Bank of Scotland 2"_qs,      u"Bank of Ireland"_qs,
+                          u"Bank of"_qs,                 u"bank"_qs,
+                          u"BANK OF SCOTLAND SAVINGS 0001"_qs, u"BANK OF SCOTLAND"_qs,
+                          u"bank of scotland savings"_qs, u""_qs,
+                          u"Bank of Scotland savings 0001 old"_qs};
+        // Shared beginnings in mixed case, repeated names, letters beyond ASCII, long tails.
+        const QStringList heads{u"Bank of Scotland "_qs, u"BANK of scotland "_qs,
+                                u"Crédit Agricole "_qs, u"Work "_qs, u"work e-mail "_qs};
+        for (int i = 0; i < more; ++i) {
+            names << heads[i % heads.size()] + QString::number(i * 7919 % 89)
+                    + (i % 4 == 0 ? QString(80, u'z') : QString());
+        }
         m_rs.reset();
         m_conn.reset();
         QStringList rows;
@@ -101,12 +116,17 @@ private slots:
         }
         testdata::writePlainFile(m_file, rows);
         open();
-        QStringList expected = names;
-        std::stable_sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
-            return a.toCaseFolded().toUtf8() < b.toCaseFolded().toUtf8();
-        });
+        const auto key = [](const QString& s) { return s.toCaseFolded().toUtf8(); };
+        QStringList ascending = names;
+        std::stable_sort(ascending.begin(), ascending.end(),
+                         [&](const QString& a, const QString& b) { return key(a) < key(b); });
         m_rs->setSort(u"Account"_qs);
-        QCOMPARE(accounts(), expected);
+        QCOMPARE(accounts(), ascending);
+        QStringList descending = names; // ties stay in the data source's order
+        std::stable_sort(descending.begin(), descending.end(),
+                         [&](const QString& a, const QString& b) { return key(b) < key(a); });
+        m_rs->setSort(u"Account DESC"_qs);
+        QCOMPARE(accounts(), descending);
     }
 
     // Guards against case-sensitive or misplaced wildcard matching and a wrong count.

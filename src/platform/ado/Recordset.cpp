@@ -7,13 +7,13 @@
 #include <QRegularExpression>
 #include <QtEndian>
 
-#include <sys/mman.h>
-
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string_view>
+#include <utility>
 
 namespace ado {
 
@@ -56,23 +56,19 @@ QString quoteIdentifier(const QString& name)
 
 // Rows are stored in chunks of one huge page each where the system offers them: loading a large
 // file then takes a few hundred page faults instead of many thousands.
-constexpr size_t kChunkSize = 2 << 20;
+constexpr size_t kChunkSize = detail::kHugePage;
 
 struct ChunkFree
 {
-    void operator()(char* p) const { std::free(p); }
+    size_t size = 0;
+    void operator()(char* p) const { detail::freeLarge(p, size); }
 };
 using Chunk = std::unique_ptr<char[], ChunkFree>;
 
 Chunk newChunk(size_t bytes)
 {
     const size_t size = (bytes + kChunkSize - 1) / kChunkSize * kChunkSize;
-    void* p = std::aligned_alloc(kChunkSize, size);
-    if (p == nullptr) {
-        throw std::bad_alloc();
-    }
-    ::madvise(p, size, MADV_HUGEPAGE); // a hint; without it the chunk works the same
-    return Chunk(static_cast<char*>(p));
+    return Chunk(static_cast<char*>(detail::allocateLarge(size)), ChunkFree{size});
 }
 
 } // namespace
@@ -93,7 +89,7 @@ struct Recordset::Store
     int cols = 0;
     std::vector<Chunk> chunks;
     size_t chunkUsed = kChunkSize;
-    std::vector<Row> rows;
+    detail::LargeVector<Row> rows;
     // Folded copies of one field's values for Sort, Filter and Find, built on first use. They
     // live back to back in one arena (a changed value is appended; the old bytes stay until the
     // next load), and `rank` numbers the distinct keys in order so that a Sort in either
@@ -101,9 +97,9 @@ struct Recordset::Store
     struct Keys
     {
         bool built = false;
-        std::string arena;
-        std::vector<std::pair<quint32, quint32>> spans; // offset, length (kNullKey: NULL)
-        std::vector<int> rank;
+        detail::LargeBytes arena;
+        detail::LargeVector<std::pair<quint32, quint32>> spans; // offset, length (kNullKey: NULL)
+        detail::LargeVector<int> rank;
         int rankCount = 0;
 
         static constexpr quint32 kNullKey = 0xffffffffu;
@@ -111,7 +107,7 @@ struct Recordset::Store
         std::string_view at(int row) const
         {
             const auto& [off, len] = spans[static_cast<size_t>(row)];
-            return len == kNullKey ? std::string_view() : std::string_view(arena).substr(off, len);
+            return len == kNullKey ? std::string_view() : std::string_view(arena.data() + off, len);
         }
     };
     std::vector<Keys> keys;
@@ -251,10 +247,22 @@ struct Recordset::Store
             k.spans[static_cast<size_t>(row)] = {0, Keys::kNullKey};
             return;
         }
-        foldInto(v, scratch);
-        k.spans[static_cast<size_t>(row)] = {static_cast<quint32>(k.arena.size()),
-                                             static_cast<quint32>(scratch.size())};
-        k.arena += scratch;
+        const size_t at = k.arena.size();
+        // ASCII (nearly every key) is folded as it is copied; anything else is folded in full.
+        char* out = k.arena.append(nullptr, v.size());
+        unsigned char high = 0;
+        for (size_t i = 0; i < v.size(); ++i) {
+            const auto c = static_cast<unsigned char>(v[i]);
+            high |= c;
+            out[i] = static_cast<char>(static_cast<unsigned>(c - 'A') < 26u ? c + 32 : c);
+        }
+        if (high >= 0x80) {
+            k.arena.truncate(at);
+            foldInto(v, scratch);
+            k.arena.append(scratch.data(), scratch.size());
+        }
+        k.spans[static_cast<size_t>(row)] = {static_cast<quint32>(at),
+                                             static_cast<quint32>(k.arena.size() - at)};
     }
 
     void buildKeys(int col)
@@ -264,13 +272,15 @@ struct Recordset::Store
             return;
         }
         k.built = true;
-        k.spans.reserve(rows.size());
-        size_t total = 0;
+        k.spans.assign(rows.size(), {0, Keys::kNullKey});
+        k.arena.reserve(rows.size() * 32); // grows when the keys are longer
+        // One pass over rows spread across the whole store: the rows a few steps ahead are
+        // fetched meanwhile.
+        constexpr size_t kAhead = 8;
         for (size_t r = 0; r < rows.size(); ++r) {
-            total += raw(static_cast<int>(r), col).size();
-        }
-        k.arena.reserve(total + total / 8); // folding keeps ASCII at its size
-        for (size_t r = 0; r < rows.size(); ++r) {
+            if (r + kAhead < rows.size()) {
+                __builtin_prefetch(rows[r + kAhead].base);
+            }
             refreshKey(static_cast<int>(r), col);
         }
     }
@@ -282,13 +292,15 @@ struct Recordset::Store
         if (!k.rank.empty() || rows.empty()) {
             return;
         }
-        std::vector<RankEntry> byKey(rows.size());
-        for (size_t r = 0; r < byKey.size(); ++r) {
+        // The entries and, behind them, the radix sort's scratch space.
+        detail::LargeVector<RankEntry> byKey(rows.size() * 2);
+        for (size_t r = 0; r < rows.size(); ++r) {
             byKey[r].row = static_cast<int>(r);
         }
         k.rank.assign(rows.size(), 0);
         int next = 0;
-        rankRange(k, byKey.data(), byKey.data() + byKey.size(), 0, next);
+        RankEntry* entries = byKey.data();
+        rankRange(k, entries, entries + rows.size(), entries + rows.size(), 0, next);
         k.rankCount = next;
     }
 
@@ -305,7 +317,45 @@ struct Recordset::Store
     static constexpr size_t kWordBytes = 7;
     static constexpr quint64 kGoesOn = kWordBytes + 1;
 
-    static void rankRange(Keys& k, RankEntry* begin, RankEntry* end, size_t depth, int& next)
+    // Sorts by word: a radix sort, one byte a pass, skipping the bytes every word shares;
+    // short ranges are sorted by comparison. `scratch` has room for the range.
+    static void sortByWord(RankEntry* begin, RankEntry* end, RankEntry* scratch)
+    {
+        const size_t n = static_cast<size_t>(end - begin);
+        if (n < 256) {
+            std::sort(begin, end,
+                      [](const RankEntry& a, const RankEntry& b) { return a.word < b.word; });
+            return;
+        }
+        std::array<std::array<size_t, 256>, sizeof(quint64)> counts{};
+        for (const RankEntry* e = begin; e != end; ++e) {
+            for (size_t d = 0; d < sizeof(quint64); ++d) {
+                ++counts[d][(e->word >> (8 * d)) & 0xff];
+            }
+        }
+        RankEntry* from = begin;
+        RankEntry* to = scratch;
+        for (size_t d = 0; d < sizeof(quint64); ++d) {
+            std::array<size_t, 256>& count = counts[d];
+            if (std::find(count.begin(), count.end(), n) != count.end()) {
+                continue; // every word has the same byte here
+            }
+            size_t sum = 0;
+            for (size_t& c : count) {
+                sum += std::exchange(c, sum);
+            }
+            for (const RankEntry* e = from; e != from + n; ++e) {
+                to[count[(e->word >> (8 * d)) & 0xff]++] = *e;
+            }
+            std::swap(from, to);
+        }
+        if (from != begin) {
+            std::copy(from, from + n, begin);
+        }
+    }
+
+    static void rankRange(Keys& k, RankEntry* begin, RankEntry* end, RankEntry* scratch,
+                          size_t depth, int& next)
     {
         if (end - begin == 1) {
             k.rank[static_cast<size_t>(begin->row)] = next++;
@@ -338,15 +388,14 @@ struct Recordset::Store
             }
             e->word = (word << 8) | std::min<quint64>(left, kGoesOn);
         }
-        std::sort(begin, end,
-                  [](const RankEntry& a, const RankEntry& b) { return a.word < b.word; });
+        sortByWord(begin, end, scratch);
         for (RankEntry* run = begin; run != end;) {
             RankEntry* stop = run + 1;
             while (stop != end && stop->word == run->word) {
                 ++stop;
             }
             if ((run->word & 0xff) == kGoesOn && stop - run > 1) {
-                rankRange(k, run, stop, depth + kWordBytes, next);
+                rankRange(k, run, stop, scratch + (run - begin), depth + kWordBytes, next);
             } else {
                 // One key, or keys that end inside the word and so are equal.
                 for (RankEntry* e = run; e != stop; ++e) {
@@ -748,14 +797,14 @@ void Recordset::applySortOrder()
         const int rank = keys.rank[static_cast<size_t>(row)];
         return static_cast<size_t>(m_sortDesc ? keys.rankCount - 1 - rank : rank);
     };
-    std::vector<int> starts(static_cast<size_t>(keys.rankCount) + 1, 0);
+    detail::LargeVector<int> starts(static_cast<size_t>(keys.rankCount) + 1, 0);
     for (int row : m_order) {
         ++starts[bucket(row) + 1];
     }
     for (size_t i = 1; i < starts.size(); ++i) {
         starts[i] += starts[i - 1];
     }
-    std::vector<int> sorted(m_order.size());
+    detail::LargeVector<int> sorted(m_order.size());
     for (int row : m_order) {
         sorted[static_cast<size_t>(starts[bucket(row)]++)] = row;
     }

@@ -1,6 +1,8 @@
 // ADO's client-side Recordset over one table of the data file: rows in memory, Sort, Filter, Find.
 #pragma once
 
+#include "platform/ado/LargeAllocator.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -173,8 +175,8 @@ private:
     std::unique_ptr<Criterion> m_criterion;
     int m_sortField = -1;
     bool m_sortDesc = false;
-    std::vector<int> m_order;  // all live store rows in sort order
-    std::vector<int> m_view;   // rows passing the filter, in sort order
+    detail::LargeVector<int> m_order; // all live store rows in sort order
+    detail::LargeVector<int> m_view;  // rows passing the filter, in sort order
     int m_cur = -1;            // view index; -1 BOF; m_view.size() EOF
     bool m_deleted = false;    // current row was deleted; m_cur is where the next row sits
     int m_editMode = adEditNone;

@@ -1,5 +1,6 @@
 #include "platform/adoui/DataGrid.h"
 
+#include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/KeyPress.h"
@@ -9,6 +10,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+
+#include <utility>
 
 namespace adoui {
 
@@ -124,7 +127,15 @@ void DataGrid::attachRecordset(ado::Recordset* rs)
         m_links << connect(rs, &ado::Recordset::rowsReset, this, raise)
                 << connect(rs, &ado::Recordset::rowInserted, this, raise)
                 << connect(rs, &ado::Recordset::rowAboutToBeRemoved, this, raise);
-        m_model->setRecordset(rs);
+        // A grid without columns takes the recordset's fields in the same model reset: each
+        // reset makes the view lay out every row again.
+        const bool build = m_model->columnCount() == 0 && rs->State() == ado::adStateOpen;
+        const bool wasSyncing = std::exchange(m_syncing, true);
+        m_model->setRecordset(rs, build ? rs->fieldNames() : m_model->dataFields());
+        m_syncing = wasSyncing;
+        if (build) {
+            resetWidths();
+        }
         m_links << connect(rs, &ado::Recordset::rowsReset, this, [this, lower] {
             buildColumnsIfNeeded();
             lower();
@@ -183,6 +194,11 @@ void DataGrid::buildColumnsIfNeeded()
     m_syncing = true;
     m_model->setDataFields(m_rs->fieldNames());
     m_syncing = false;
+    resetWidths();
+}
+
+void DataGrid::resetWidths()
+{
     m_widths.clear();
     const float width = static_cast<float>(horizontalHeader()->defaultSectionSize()
                                            * vb::kTwipsPerPixel);

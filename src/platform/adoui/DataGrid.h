@@ -98,6 +98,8 @@ private:
 
     void attachRecordset(ado::Recordset* rs);
     void buildColumnsIfNeeded();
+    /// Every column at the default width.
+    void resetWidths();
     void applyWidths();
     void syncFromRecordset();
     void onCurrentRowChanged(const QModelIndex& current, const QModelIndex& previous);

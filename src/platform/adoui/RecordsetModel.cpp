@@ -8,6 +8,11 @@ RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void RecordsetModel::setRecordset(ado::Recordset* recordset)
 {
+    setRecordset(recordset, m_fields);
+}
+
+void RecordsetModel::setRecordset(ado::Recordset* recordset, const QStringList& fields)
+{
     for (const auto& link : std::as_const(m_links)) {
         disconnect(link);
     }
@@ -22,7 +27,7 @@ void RecordsetModel::setRecordset(ado::Recordset* recordset)
                 << connect(m_rs, &ado::Recordset::rowRemoved, this, &RecordsetModel::onRowRemoved)
                 << connect(m_rs, &QObject::destroyed, this, &RecordsetModel::reset);
     }
-    reset();
+    setDataFields(fields);
 }
 
 ado::Recordset* RecordsetModel::recordset() const

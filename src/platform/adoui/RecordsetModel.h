@@ -23,6 +23,8 @@ public:
 
     /// Binds to a recordset (nullptr: no rows).
     void setRecordset(ado::Recordset* recordset);
+    /// Binds to a recordset and takes new columns in the same reset.
+    void setRecordset(ado::Recordset* recordset, const QStringList& fields);
     ado::Recordset* recordset() const;
     /// Reads the recordset's present view again (a model reset).
     void refresh();
