@@ -272,27 +272,13 @@ void buildPlain(const QString& path, int rows)
     sqlite3_close(db);
 }
 
-QString sourceString(const QString& path, const QString& password)
-{
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;"
-                          "Jet OLEDB:Database Password=%2")
-        .arg(path, password);
-}
-
-QString destinationString(const QString& path)
-{
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;"
-                          "Jet OLEDB:Engine Type=5;Jet OLEDB:Encrypt Database=True;"
-                          "Jet OLEDB:Database Password=%2")
-        .arg(path, kPassword);
-}
-
 // The encrypted file at `pageSize`, written from the plaintext one.
 void encrypt(const QString& plain, const QString& file, int pageSize)
 {
     ado::detail::setPreferredPageSize(pageSize);
     QFile::remove(file);
-    ado::CompactDatabase(sourceString(plain, {}), destinationString(file));
+    ado::CompactDatabase(frmMain::compactSource(plain, {}),
+                         frmMain::compactDestination(file, kPassword));
 }
 
 sqlite3* openKeyed(const QString& path, int pageSize)
@@ -369,7 +355,7 @@ struct Opened
 
 void openAndSort(Opened& o, const QString& file)
 {
-    o.conn->Open(sourceString(file, kPassword));
+    o.conn->Open(frmMain::connectionString(file, kPassword));
     o.rs.Open(QStringLiteral("Select * from tblAccount"), o.conn);
     o.rs.setSort(QStringLiteral("Account ASC"));
 }
@@ -450,8 +436,8 @@ void pageSizeTable(const Options& opt, const QString& dir)
         o.reset();
         const auto compact = perPage([&](size_t i, int) {
             return Timing{[&] { QFile::remove(copy); }, [&, i] {
-                              ado::CompactDatabase(sourceString(files[i], kPassword),
-                                                   destinationString(copy));
+                              ado::CompactDatabase(frmMain::compactSource(files[i], kPassword),
+                                                   frmMain::compactDestination(copy, kPassword));
                           }};
         });
         const auto exported = perPage([&](size_t i, int page) {

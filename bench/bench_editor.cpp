@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -97,11 +98,20 @@ double commitTime(const QString& folder)
 {
     const QString path = folder + QStringLiteral("/bench-commit.pnv");
     QFile::remove(path);
+    // The data layer opens only existing files: an empty one is a new database.
+    QFile created(path);
+    if (!created.open(QIODevice::WriteOnly)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    created.close();
     std::vector<double> runs;
     {
         ado::detail::Database db;
-        db.open(path, "k");
-        db.exec(QStringLiteral("CREATE TABLE t (a TEXT)"));
+        if (!db.open(path, "k").ok() || !db.exec(QStringLiteral("CREATE TABLE t (a TEXT)")).ok()) {
+            std::fprintf(stderr, "cannot make a database in %s\n", qPrintable(path));
+            std::exit(1);
+        }
         for (int i = 0; i < kRuns; ++i) {
             QElapsedTimer t;
             t.start();
@@ -149,6 +159,7 @@ int main(int argc, char* argv[])
     const QByteArray home = dir.path().toLocal8Bit();
     qputenv("HOME", home);
     qputenv("XDG_CONFIG_HOME", home + "/.config");
+    qputenv("XDG_RUNTIME_DIR", home);
     qputenv("TMPDIR", home);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

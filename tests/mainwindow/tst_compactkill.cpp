@@ -13,41 +13,37 @@
 #include <QRandomGenerator>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 const int kAccounts = 200;
 
-// The arguments after `name` when this process was started as that child (else empty), with
-// the user JOHN logged in under the master password at `masterAt` among them.
-QStringList childArgs(const char* name, int count, int masterAt)
+// The `count` arguments after `flag` in this child's command line (empty when some are
+// missing), with the user JOHN logged in under the master password that is the last of them.
+QStringList childArgs(const char* flag, int count)
 {
     const QStringList args = QCoreApplication::arguments();
-    const qsizetype at = args.indexOf(QString::fromLatin1(name));
+    const qsizetype at = args.indexOf(QString::fromLatin1(flag));
     if (at < 0 || at + count >= args.size()) {
         return {};
     }
-    MainWindowFixture::login(QStringLiteral("JOHN"), args[at + masterAt]);
+    MainWindowFixture::login(QStringLiteral("JOHN"), args[at + count]);
     frmMain::setCommandLineText(QString());
     return args.mid(at + 1, count);
 }
 
 // Child mode: "--compact-child <file> <old master> <new master>" re-keys the file in place.
-void compactChild()
-{
-    const QStringList args = childArgs("--compact-child", 3, 3);
+const testenv::ChildMode compactChild("--compact-child", [] {
+    const QStringList args = childArgs("--compact-child", 3);
     if (args.isEmpty()) {
-        return;
+        return 2;
     }
     gDBpath = args[0];
-    {
-        frmMain w;
-        gDBpath = args[0];
-        w.CompactAndEncrypt(QString(), args[1]);
-    }
-    std::_Exit(0);
-}
+    frmMain w;
+    gDBpath = args[0];
+    w.CompactAndEncrypt(QString(), args[1]);
+    return 0;
+});
 
 void addAccount(frmMain& w, const QString& name)
 {
@@ -59,28 +55,25 @@ void addAccount(frmMain& w, const QString& name)
 
 // Child mode: "--hold-child <file> <master>" opens the file, adds an account, says "open", and
 // on a line from its input adds another and closes the window (which compacts the file).
-void holdChild()
-{
-    const QStringList args = childArgs("--hold-child", 2, 2);
+const testenv::ChildMode holdChild("--hold-child", [] {
+    const QStringList args = childArgs("--hold-child", 2);
     if (args.isEmpty()) {
-        return;
+        return 2;
     }
-    {
-        frmMain w;
-        gDBpath = args[0];
-        const bool opened = w.DBconnect(QString());
-        addAccount(w, QStringLiteral("first"));
-        std::printf(opened ? "open\n" : "failed\n");
-        std::fflush(stdout);
-        char line[16];
-        if (std::fgets(line, sizeof line, stdin) == nullptr) {
-            std::_Exit(2);
-        }
-        addAccount(w, QStringLiteral("second"));
-        w.close();
+    frmMain w;
+    gDBpath = args[0];
+    const bool opened = w.DBconnect(QString());
+    addAccount(w, QStringLiteral("first"));
+    std::printf(opened ? "open\n" : "failed\n");
+    std::fflush(stdout);
+    char line[16];
+    if (std::fgets(line, sizeof line, stdin) == nullptr) {
+        return 2;
     }
-    std::_Exit(0);
-}
+    addAccount(w, QStringLiteral("second"));
+    w.close();
+    return 0;
+});
 
 // The number of accounts the file holds under the master password; -1 when it does not open.
 long accountsIn(const QString& file, const QString& master)
@@ -102,9 +95,6 @@ bool opensWithAll(const QString& file, const QString& master)
 }
 
 } // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(compactChild)
-Q_COREAPP_STARTUP_FUNCTION(holdChild)
 
 class TestCompactKill : public QObject
 {

@@ -186,11 +186,20 @@ private slots:
         QCOMPARE(rs()->Fields(u"URL"_qs).Value(), u"https://long.example"_qs);
         rs()->MoveNext(); // a short row: the box's own limit applies again
         box->clear();
+        memo->clear();
         QTest::keyClicks(box, u"123456"_qs);
         QTest::keyClicks(memo, u"1234567"_qs);
         QCOMPARE(rs()->Fields(u"Account"_qs).Value(), u"12345"_qs);
         QCOMPARE(memo->toPlainText(), u"123456"_qs);
         QCOMPARE(rs()->Fields(u"URL"_qs).Value(), u"123456"_qs);
+        // A paste inside the text loses its own overflow, not the text after it.
+        QTest::keyClick(memo, Qt::Key_Backspace);
+        QTest::keyClick(memo, Qt::Key_Backspace);
+        QTextCursor at = memo->textCursor();
+        at.setPosition(1);
+        memo->setTextCursor(at);
+        memo->insertPlainText(u"abc"_qs);
+        QCOMPARE(rs()->Fields(u"URL"_qs).Value(), u"1ab234"_qs);
     }
 
     // Guards against the navigator bar leaving the last row or failing on an empty file.

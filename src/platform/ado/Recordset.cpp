@@ -19,20 +19,22 @@ namespace ado {
 
 namespace {
 
-// Case folding of UTF-8 text into a comparable byte string. Account names are nearly always
-// ASCII, so that path avoids QString altogether; byte order of UTF-8 is code point order.
-void foldInto(std::string_view in, std::string& out)
+// Case folding of UTF-8 text into a comparable byte string; byte order of UTF-8 is code point
+// order. Account names are nearly always ASCII: foldAscii folds those without QString, writing
+// in.size() bytes to `out`, and returns false for any other text, which foldUnicode folds.
+bool foldAscii(std::string_view in, char* out)
 {
-    const bool ascii = std::all_of(in.begin(), in.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-        out.resize(in.size());
-        for (size_t i = 0; i < in.size(); ++i) {
-            const char c = in[i];
-            out[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-        }
-        return;
+    unsigned char high = 0;
+    for (size_t i = 0; i < in.size(); ++i) {
+        const auto c = static_cast<unsigned char>(in[i]);
+        high |= c;
+        out[i] = static_cast<char>(static_cast<unsigned>(c - 'A') < 26u ? c + 32 : c);
     }
+    return high < 0x80;
+}
+
+void foldUnicode(std::string_view in, std::string& out)
+{
     const QByteArray folded = QString::fromUtf8(in.data(), static_cast<qsizetype>(in.size()))
                                   .toCaseFolded()
                                   .toUtf8();
@@ -42,8 +44,11 @@ void foldInto(std::string_view in, std::string& out)
 std::string folded(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
-    std::string out;
-    foldInto(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), out);
+    const std::string_view in(utf8.constData(), static_cast<size_t>(utf8.size()));
+    std::string out(in.size(), '\0');
+    if (!foldAscii(in, out.data())) {
+        foldUnicode(in, out);
+    }
     return out;
 }
 
@@ -249,16 +254,9 @@ struct Recordset::Store
         }
         const size_t at = k.arena.size();
         // ASCII (nearly every key) is folded as it is copied; anything else is folded in full.
-        char* out = k.arena.append(nullptr, v.size());
-        unsigned char high = 0;
-        for (size_t i = 0; i < v.size(); ++i) {
-            const auto c = static_cast<unsigned char>(v[i]);
-            high |= c;
-            out[i] = static_cast<char>(static_cast<unsigned>(c - 'A') < 26u ? c + 32 : c);
-        }
-        if (high >= 0x80) {
+        if (!foldAscii(v, k.arena.append(nullptr, v.size()))) {
             k.arena.truncate(at);
-            foldInto(v, scratch);
+            foldUnicode(v, scratch);
             k.arena.append(scratch.data(), scratch.size());
         }
         k.spans[static_cast<size_t>(row)] = {static_cast<quint32>(at),

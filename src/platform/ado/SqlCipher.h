@@ -18,7 +18,6 @@ struct Status
 };
 
 inline constexpr int kSqliteNotADb = 26;
-inline constexpr int kSqliteCorrupt = 11;
 /// Not an SQLite code: exportTo could not create its target file.
 inline constexpr int kCreateFailed = -1;
 

@@ -22,12 +22,14 @@ FieldBinding::FieldBinding(QLineEdit* box) : QObject(box)
 FieldBinding::FieldBinding(QTextEdit* box) : QObject(box)
 {
     init(box);
+    trackEdits(box->document());
     connect(box, &QTextEdit::textChanged, this, &FieldBinding::onBoxChanged);
 }
 
 FieldBinding::FieldBinding(QPlainTextEdit* box) : QObject(box)
 {
     init(box);
+    trackEdits(box->document());
     connect(box, &QPlainTextEdit::textChanged, this, &FieldBinding::onBoxChanged);
 }
 
@@ -35,6 +37,14 @@ void FieldBinding::init(QWidget* box)
 {
     m_box = box;
     setObjectName(box->objectName() + QStringLiteral("_binding"));
+}
+
+void FieldBinding::trackEdits(QTextDocument* doc)
+{
+    m_document = doc;
+    // Sent before the box's change signal: where the change that may overrun the limit ends.
+    connect(doc, &QTextDocument::contentsChange, this,
+            [this](int position, int, int added) { m_editEnd = position + added; });
 }
 
 void FieldBinding::setDataSource(DataControl* control)
@@ -175,20 +185,16 @@ void FieldBinding::onRowChanged(int viewRow)
     }
 }
 
-void FieldBinding::cutToLimit()
+void FieldBinding::cutToLimit(qsizetype excess)
 {
-    auto* plain = qobject_cast<QPlainTextEdit*>(m_box);
-    auto* rich = qobject_cast<QTextEdit*>(m_box);
-    QTextDocument* doc = plain ? plain->document() : rich ? rich->document() : nullptr;
-    const int limit = std::max(m_maxLength, m_shownLength);
-    if (!doc || m_maxLength == 0 || boxText().size() <= limit) {
-        return;
-    }
-    // Drop what went past the limit at the end; the change signal this sends comes back here
-    // with a text that fits.
-    QTextCursor cut(doc);
-    cut.setPosition(limit);
-    cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    // What went past the limit is dropped from the end of what was just typed or pasted, so
+    // the text that was in the box before stays whole. The change signal this sends comes
+    // back here with a text that fits.
+    const auto length = static_cast<int>(boxText().size());
+    const int end = std::clamp(m_editEnd, static_cast<int>(excess), length);
+    QTextCursor cut(m_document);
+    cut.setPosition(end - static_cast<int>(excess));
+    cut.setPosition(end, QTextCursor::KeepAnchor);
     cut.removeSelectedText();
 }
 
@@ -197,10 +203,12 @@ void FieldBinding::onBoxChanged()
     if (m_showing) {
         return;
     }
-    if (m_maxLength > 0 && boxText().size() > std::max(m_maxLength, m_shownLength)
-        && !qobject_cast<QLineEdit*>(m_box)) {
-        cutToLimit();
-        return;
+    if (m_document && m_maxLength > 0) {
+        const qsizetype excess = boxText().size() - std::max(m_maxLength, m_shownLength);
+        if (excess > 0) {
+            cutToLimit(excess);
+            return;
+        }
     }
     m_dataChanged = true;
     if (!m_rs || m_field.isEmpty() || m_rs->State() != 1 || m_rs->currentIndex() < 0) {

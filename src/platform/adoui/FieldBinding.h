@@ -7,6 +7,7 @@
 class QLineEdit;
 class QTextEdit;
 class QPlainTextEdit;
+class QTextDocument;
 class QWidget;
 
 namespace ado {
@@ -60,7 +61,9 @@ private:
     void setBoxText(const QString& text);
     void onBoxChanged();
     void onRowChanged(int viewRow);
-    void cutToLimit();
+    void trackEdits(QTextDocument* doc);
+    /// Drops `excess` characters of a multi-line box's latest change.
+    void cutToLimit(qsizetype excess);
 
     QPointer<QWidget> m_box;
     QPointer<DataControl> m_control;
@@ -70,6 +73,8 @@ private:
     bool m_showing = false;
     int m_maxLength = 0;   // 0: no limit
     int m_shownLength = 0; // length of the value last shown
+    QPointer<QTextDocument> m_document; // a multi-line box's text
+    int m_editEnd = 0;                  // where its latest change ended
     QList<QMetaObject::Connection> m_links;
 };
 
