@@ -45,8 +45,6 @@ private slots:
     void init()
     {
         home = std::make_unique<ScratchHome>();
-        // A host left over from a test that stopped early goes first, so the new one stays on top.
-        host.reset();
         host = std::make_unique<ScriptedHost>();
         registry::reset(false);
         started.clear();
