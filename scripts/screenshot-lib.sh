@@ -7,18 +7,7 @@ build_dir=${PINVARA_BUILD_DIR:-build}
 out="$build_dir/screenshots"
 mkdir -p "$out"
 
-shot_packages=(xvfb xauth imagemagick x11-apps xdotool openbox)
-shot_missing=()
-for p in "${shot_packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || shot_missing+=("$p")
-done
-if [ ${#shot_missing[@]} -gt 0 ]; then
-    sudo_cmd=""
-    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-    $sudo_cmd apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends \
-        "${shot_missing[@]}" >/dev/null
-fi
+scripts/install-deps.sh xvfb xauth imagemagick x11-apps xdotool openbox
 
 shot_home=$(mktemp -d)
 display=:${PINVARA_DISPLAY:-99}

@@ -9,11 +9,7 @@ source scripts/screenshot-lib.sh
 
 # The data file is written with the sqlcipher shell under the password the program derives for
 # the user below (the master password followed by its fixed suffix).
-if ! command -v sqlcipher >/dev/null; then
-    sudo_cmd=""
-    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends sqlcipher >/dev/null
-fi
+command -v sqlcipher >/dev/null || scripts/install-deps.sh sqlcipher
 data="$shot_home/accounts.pnv"
 python3 scripts/make-template.py "$shot_home/plain.pnv"
 python3 - "$shot_home/plain.pnv" <<'PY'

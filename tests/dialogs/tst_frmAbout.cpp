@@ -1,4 +1,3 @@
-#include "ScratchHome.h"
 #include "ScriptedHost.h"
 #include "TestMain.h"
 #include "dialogs/frmAbout.h"
@@ -34,7 +33,7 @@ class TestFrmAbout : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ScratchHome> home;
+    std::unique_ptr<testenv::ScratchHome> home;
     std::unique_ptr<ScriptedHost> host;
     QStringList started;
     bool startWorks = true;
@@ -44,9 +43,7 @@ class TestFrmAbout : public QObject
 private slots:
     void init()
     {
-        home = std::make_unique<ScratchHome>();
-        // A host left over from a test that stopped early goes first, so the new one stays on top.
-        host.reset();
+        home = std::make_unique<testenv::ScratchHome>();
         host = std::make_unique<ScriptedHost>();
         registry::reset(false);
         started.clear();

@@ -1,5 +1,4 @@
 #include "DataFileFixture.h"
-#include "ScratchHome.h"
 #include "ScriptedHost.h"
 #include "TestMain.h"
 #include "cipher/StringCipher.h"
@@ -21,7 +20,7 @@ class TestFrmOptions : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ScratchHome> home;
+    std::unique_ptr<testenv::ScratchHome> home;
     std::unique_ptr<ScriptedHost> host;
     const QString kSettings = QStringLiteral("Accounts\\JOHN\\Settings");
 
@@ -44,9 +43,7 @@ class TestFrmOptions : public QObject
 private slots:
     void init()
     {
-        home = std::make_unique<ScratchHome>();
-        // A host left over from a test that stopped early goes first, so the new one stays on top.
-        host.reset();
+        home = std::make_unique<testenv::ScratchHome>();
         host = std::make_unique<ScriptedHost>();
         resetGlobals();
         gUserName = QStringLiteral("JOHN");

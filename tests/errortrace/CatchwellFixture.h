@@ -33,8 +33,6 @@ struct CatchwellFixture
     void setUp()
     {
         dir = std::make_unique<QTemporaryDir>();
-        // A host left over from a test that stopped early goes first, so the new one stays on top.
-        host.reset();
         host = std::make_unique<ScriptedHost>();
         previousDir = QDir::currentPath();
         QDir::setCurrent(dir->path());

@@ -32,8 +32,6 @@ struct MainWindowFixture
         dir = std::make_unique<QTemporaryDir>();
         previousDir = QDir::currentPath();
         QDir::setCurrent(dir->path());
-        // A host left over from a test that stopped early goes first, so the new one stays on top.
-        host.reset();
         host = std::make_unique<ScriptedHost>();
         QFile::remove(settings::settingsFile(kApp));
         resetGlobals();

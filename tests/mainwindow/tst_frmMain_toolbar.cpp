@@ -1,6 +1,5 @@
 #include "DataFileFixture.h"
 #include "MainWindowFixture.h"
-#include "ScratchHome.h"
 #include "TestMain.h"
 #include "dialogs/frmRandomiser.h"
 #include "mainwindow/SkinImage.h"
@@ -19,7 +18,7 @@ class TestFrmMainToolbar : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ScratchHome> home;
+    std::unique_ptr<testenv::ScratchHome> home;
     MainWindowFixture fx;
 
     static SkinImage* image(const frmMain& w, const QString& name)
@@ -58,7 +57,7 @@ class TestFrmMainToolbar : public QObject
 private slots:
     void init()
     {
-        home = std::make_unique<ScratchHome>();
+        home = std::make_unique<testenv::ScratchHome>();
         fx.setUp();
     }
     void cleanup()

@@ -51,6 +51,21 @@ private slots:
         VERIFY_DRAINED(h);
     }
 
+    void replacedScriptedHostLeavesTheNewOneInstalled()
+    {
+        // Guards against a fixture's next host, made before the left-over one goes, being
+        // pushed aside by the desktop host when the old one is dropped.
+        host::Host* desktop = &host::host();
+        auto older = std::make_unique<ScriptedHost>();
+        auto old = std::make_unique<ScriptedHost>();
+        old = std::make_unique<ScriptedHost>();
+        QCOMPARE(&host::host(), static_cast<host::Host*>(old.get()));
+        older.reset();
+        QCOMPARE(&host::host(), static_cast<host::Host*>(old.get()));
+        old.reset();
+        QCOMPARE(&host::host(), desktop);
+    }
+
     void cancelledFileDialogRaisesTheCancelError()
     {
         // Guards against a cancelled dialog being taken as an empty file name.

@@ -10,9 +10,21 @@
 #include <QStandardPaths>
 #include <QUuid>
 
-ScriptedHost::ScriptedHost()
-    : m_override(new host::HostOverride(*this))
+namespace {
+
+// The scripted hosts alive, oldest first; the newest is the one installed.
+QList<ScriptedHost*>& liveHosts()
 {
+    static QList<ScriptedHost*> hosts;
+    return hosts;
+}
+
+} // namespace
+
+ScriptedHost::ScriptedHost()
+    : m_override(std::make_unique<host::HostOverride>(*this))
+{
+    liveHosts().append(this);
 }
 
 ScriptedHost::~ScriptedHost()
@@ -21,7 +33,19 @@ ScriptedHost::~ScriptedHost()
     for (const QString& path : std::as_const(m_printed)) {
         QFile::remove(path);
     }
-    delete m_override;
+    // A fixture replacing a host that a failed check left behind makes the new one before the
+    // old one goes. The newer hosts are taken off and put back over what this one covered, so
+    // the newest stays installed and the desktop host never comes back in its place.
+    QList<ScriptedHost*>& hosts = liveHosts();
+    const qsizetype at = hosts.indexOf(this);
+    for (qsizetype i = hosts.size() - 1; i > at; --i) {
+        hosts[i]->m_override.reset();
+    }
+    m_override.reset();
+    hosts.removeAt(at);
+    for (qsizetype i = at; i < hosts.size(); ++i) {
+        hosts[i]->m_override = std::make_unique<host::HostOverride>(*hosts[i]);
+    }
 }
 
 void ScriptedHost::answerNext(int result)

@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 
 class ScriptedHost : public host::Host
 {
@@ -93,7 +94,7 @@ private:
     QString m_clipboard;
     bool m_applyKeys = true;
     Printer m_printer = Printer::Pdf;
-    host::HostOverride* m_override = nullptr;
+    std::unique_ptr<host::HostOverride> m_override;
 };
 
 /// Asserts in a test slot that the scripted host has nothing left over and saw nothing

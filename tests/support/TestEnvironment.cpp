@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QList>
 
 #include <cstdlib>
@@ -59,6 +60,29 @@ void makeFolder(const QByteArray& path, mode_t mode)
     ::chmod(path.constData(), mode);
 }
 
+// Makes the user's folders under folder and points the variables at them. Readable like a real
+// home and temporary folder, so a test's child running as another user can reach the files it
+// is given; only the runtime folder is private, as it must be.
+void useFoldersUnder(const QByteArray& folder)
+{
+    makeFolder(folder, 0755);
+    makeFolder(folder + "/home", 0755);
+    makeFolder(folder + "/home/.config", 0700);
+    makeFolder(folder + "/home/.local", 0755);
+    makeFolder(folder + "/home/.local/share", 0700);
+    makeFolder(folder + "/home/.local/state", 0700);
+    makeFolder(folder + "/home/.cache", 0700);
+    makeFolder(folder + "/runtime", 0700);
+    makeFolder(folder + "/tmp", 01777);
+    qputenv("HOME", folder + "/home");
+    qputenv("XDG_CONFIG_HOME", folder + "/home/.config");
+    qputenv("XDG_DATA_HOME", folder + "/home/.local/share");
+    qputenv("XDG_STATE_HOME", folder + "/home/.local/state");
+    qputenv("XDG_CACHE_HOME", folder + "/home/.cache");
+    qputenv("XDG_RUNTIME_DIR", folder + "/runtime");
+    qputenv("TMPDIR", folder + "/tmp");
+}
+
 } // namespace
 
 void redirectUserFolders()
@@ -79,30 +103,33 @@ void redirectUserFolders()
     }
     root() = folder;
     std::atexit(removeRoot);
-    // Readable like a real home and temporary folder, so a test's child running as another
-    // user can reach the files it is given; only the runtime folder is private, as it must be.
-    makeFolder(folder, 0755);
-    makeFolder(folder + "/home", 0755);
-    makeFolder(folder + "/home/.config", 0700);
-    makeFolder(folder + "/home/.local", 0755);
-    makeFolder(folder + "/home/.local/share", 0700);
-    makeFolder(folder + "/home/.local/state", 0700);
-    makeFolder(folder + "/home/.cache", 0700);
-    makeFolder(folder + "/runtime", 0700);
-    makeFolder(folder + "/tmp", 01777);
+    useFoldersUnder(folder);
     qputenv(kRootVariable, folder);
-    qputenv("HOME", folder + "/home");
-    qputenv("XDG_CONFIG_HOME", folder + "/home/.config");
-    qputenv("XDG_DATA_HOME", folder + "/home/.local/share");
-    qputenv("XDG_STATE_HOME", folder + "/home/.local/state");
-    qputenv("XDG_CACHE_HOME", folder + "/home/.cache");
-    qputenv("XDG_RUNTIME_DIR", folder + "/runtime");
-    qputenv("TMPDIR", folder + "/tmp");
 }
 
 const char* rootFolder()
 {
     return root().constData();
+}
+
+ScratchHome::ScratchHome()
+{
+    useFoldersUnder(QFile::encodeName(m_dir.path()));
+}
+
+ScratchHome::~ScratchHome()
+{
+    useFoldersUnder(root());
+}
+
+QString ScratchHome::path() const
+{
+    return m_dir.filePath(QStringLiteral("home"));
+}
+
+QString ScratchHome::tempDir() const
+{
+    return m_dir.filePath(QStringLiteral("tmp"));
 }
 
 ChildMode::ChildMode(const char* flag, std::function<int()> run)

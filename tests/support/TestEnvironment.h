@@ -1,6 +1,8 @@
-// Keeps every test process away from the user's real folders, and lets a test binary run in a
-// child-process mode of its own.
+// Keeps every test process away from the user's real folders, gives a test case fresh ones when
+// it needs them, and lets a test binary run in a child-process mode of its own.
 #pragma once
+
+#include <QTemporaryDir>
 
 #include <functional>
 #include <optional>
@@ -15,6 +17,26 @@ void redirectUserFolders();
 
 /// The scratch folder that holds the redirected folders.
 const char* rootFolder();
+
+/// Points the same folders at a fresh scratch folder of its own for as long as it lives, then
+/// back at the process's: for tests whose every case starts with an empty home, settings store
+/// and temporary folder.
+class ScratchHome
+{
+public:
+    ScratchHome();
+    ~ScratchHome();
+    ScratchHome(const ScratchHome&) = delete;
+    ScratchHome& operator=(const ScratchHome&) = delete;
+
+    /// The home folder; its .config and .local/share are the settings and data folders.
+    QString path() const;
+    /// The temporary folder the program sees meanwhile.
+    QString tempDir() const;
+
+private:
+    QTemporaryDir m_dir;
+};
 
 /// A child-process mode of a test binary: when the command line holds the flag, main() runs
 /// the function once the application exists and ends with its result instead of the tests.
