@@ -246,9 +246,8 @@ void frmMain::UpdateTools(bool pictures)
 {
     cw::Proc proc(kModule, QStringLiteral("Sub UpdateTools"));
     proc.run([&] {
-        ado::Recordset* rs = Adodc1->Recordset();
-        const bool open = rs != nullptr && rs->ActiveConnection() != nullptr;
-        const bool records = open && rs->RecordCount() >= 1;
+        const bool open = dataFileOpen();
+        const bool records = open && Adodc1->Recordset()->RecordCount() >= 1;
 
         auto enable = [this](const char* name, bool on) {
             QObject* item = toolItem(name);
@@ -316,12 +315,11 @@ void frmMain::UpdateTools(bool pictures)
         Frame2->setEnabled(open);
         Frame3->setVisible(open);
 
-        const bool filled = open && rs->RecordCount() >= 1;
         for (const char* name : { "txtAccount", "cmdAccount", "txtURL", "cmdURL", "cmdGoUrl",
                  "txtID", "cmdName", "txtPW", "cmdSP", "txtHint", "cmdHint", "txtINFO", "cmdInfo",
                  "txtKey1Label", "txtKey1", "cmdKey1", "txtKey2Label", "txtKey2", "cmdKey2",
                  "txtKey3Label", "txtKey3", "cmdKey3", "txtKey4Label", "txtKey4", "cmdKey4" }) {
-            enable(name, filled);
+            enable(name, records);
         }
     });
 }
