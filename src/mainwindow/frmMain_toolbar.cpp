@@ -119,8 +119,8 @@ protected:
         }
         const auto* e = static_cast<QMouseEvent*>(event);
         const int shift = skin::shift(e->modifiers());
-        const auto x = static_cast<float>(e->position().x() * vb::kTwipsPerPixel);
-        const auto y = static_cast<float>(e->position().y() * vb::kTwipsPerPixel);
+        const float x = skin::twips(e->position().x());
+        const float y = skin::twips(e->position().y());
         if (type == QEvent::MouseButtonPress) {
             m_window.CoolBar1_MouseDown(skin::button(e->button()), shift, x, y);
         } else if (type == QEvent::MouseMove) {
