@@ -2,6 +2,7 @@
 #include "ui_frmAbout.h"
 
 #include "errortrace/Proc.h"
+#include "platform/host/DesktopEntry.h"
 #include "platform/host/Host.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Error.h"
@@ -10,7 +11,6 @@
 
 #include <QFileInfo>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QtEndian>
 
 #include <cstring>
@@ -28,11 +28,11 @@ frmAbout::Shell& shell()
     return s;
 }
 
-// Starts the program as the platform's Shell does: a program that cannot be started is a
-// run-time error ("File not found").
+// Starts the program as the platform's Shell does: a program that cannot be started, or that
+// fails as soon as it starts, is a run-time error ("File not found").
 void runProgram(const QString& path)
 {
-    const bool started = shell() ? shell()(path) : QProcess::startDetached(path, {});
+    const bool started = shell() ? shell()(path) : host::startProgram(path, {});
     if (!started) {
         vb::raise(53);
     }

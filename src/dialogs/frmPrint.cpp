@@ -6,6 +6,7 @@
 #include "platform/host/Host.h"
 #include "platform/rtf/RtfWriter.h"
 #include "platform/vb/Constants.h"
+#include "platform/vb/Convert.h"
 #include "platform/vb/Error.h"
 #include "startup/Globals.h"
 #include "startup/Module1.h"
@@ -157,14 +158,7 @@ void frmPrint::FillRTF()
                 InsertText(QStringLiteral("HINT:-"), true);
                 InsertText(kTab + hint + kCrLf, false);
             }
-            // Blanks only, as the listing's own trim takes them; tabs and line ends stay.
-            QString info = field("Info");
-            while (info.startsWith(u' ')) {
-                info.remove(0, 1);
-            }
-            while (info.endsWith(u' ')) {
-                info.chop(1);
-            }
+            const QString info = vb::trim(field("Info"));
             if (!info.isEmpty()) {
                 InsertText(QStringLiteral("EXTRA INFO:-") + kCrLf, true);
                 InsertText(kTab + info + kCrLf, false);

@@ -225,10 +225,15 @@ void DataReport1::Show(QWidget* owner)
     host::host().showModal(*this, owner);
 }
 
+int DataReport1::recordCount() const
+{
+    return m_source == nullptr || m_source->State() == 0 ? 0 : m_source->viewCount();
+}
+
 QList<QStringList> DataReport1::records() const
 {
     QList<QStringList> rows;
-    if (m_source == nullptr || m_source->State() == 0) {
+    if (recordCount() == 0) {
         return rows;
     }
     QList<int> columns;
@@ -245,9 +250,8 @@ QList<QStringList> DataReport1::records() const
     return rows;
 }
 
-QList<DataReport1::Page> DataReport1::paginate(double pageHeightTwips) const
+QList<DataReport1::Page> DataReport1::paginate(int total, double pageHeightTwips)
 {
-    const int total = static_cast<int>(records().size());
     // The bands between the page header and the page footer.
     const double body = pageHeightTwips - 2 * kMargin - kPageFooter;
     QList<Page> pages;
@@ -279,14 +283,16 @@ QList<DataReport1::Page> DataReport1::paginate(double pageHeightTwips) const
 
 int DataReport1::pageCount(const QPrinter& printer) const
 {
-    return static_cast<int>(paginate(printer.paperRect(QPrinter::Inch).height() * 1440).size());
+    return static_cast<int>(
+        paginate(recordCount(), printer.paperRect(QPrinter::Inch).height() * 1440).size());
 }
 
 void DataReport1::render(QPrinter& printer)
 {
     printer.setFullPage(true);
     const QList<QStringList> rows = records();
-    const QList<Page> pages = paginate(printer.paperRect(QPrinter::Inch).height() * 1440);
+    const QList<Page> pages = paginate(
+        static_cast<int>(rows.size()), printer.paperRect(QPrinter::Inch).height() * 1440);
     QPainter painter;
     if (!painter.begin(&printer)) {
         return;

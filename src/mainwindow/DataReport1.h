@@ -55,7 +55,10 @@ public:
 private:
     DataReport1(std::unique_ptr<QPrinter> printer, QWidget* parent, int);
     struct Page;
-    QList<Page> paginate(double pageHeightTwips) const;
+    /// The pages that total records take on a page of that height.
+    static QList<Page> paginate(int total, double pageHeightTwips);
+    /// The bound recordset's rows in their present filter and order (0 when none is open).
+    int recordCount() const;
     QList<QStringList> records() const;
 
     std::unique_ptr<QPrinter> m_printer;

@@ -24,16 +24,12 @@ int shift(Qt::KeyboardModifiers modifiers)
         | (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-} // namespace skin
-
-namespace {
-
 float twips(qreal pixels)
 {
     return static_cast<float>(pixels * vb::kTwipsPerPixel);
 }
 
-} // namespace
+} // namespace skin
 
 SkinImage::SkinImage(QWidget* parent)
     : QWidget(parent)
@@ -59,8 +55,8 @@ void SkinImage::mousePressEvent(QMouseEvent* event)
 {
     m_pressed = event->button() == Qt::LeftButton;
     const QPointF at = event->position();
-    emit MouseDown(skin::button(event->button()), skin::shift(event->modifiers()), twips(at.x()),
-        twips(at.y()));
+    emit MouseDown(skin::button(event->button()), skin::shift(event->modifiers()),
+        skin::twips(at.x()), skin::twips(at.y()));
 }
 
 void SkinImage::mouseMoveEvent(QMouseEvent* event)
@@ -72,8 +68,8 @@ void SkinImage::mouseMoveEvent(QMouseEvent* event)
 void SkinImage::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPointF at = event->position();
-    emit MouseUp(skin::button(event->button()), skin::shift(event->modifiers()), twips(at.x()),
-        twips(at.y()));
+    emit MouseUp(skin::button(event->button()), skin::shift(event->modifiers()),
+        skin::twips(at.x()), skin::twips(at.y()));
     const bool click = m_pressed && event->button() == Qt::LeftButton
         && rect().contains(at.toPoint());
     m_pressed = false;

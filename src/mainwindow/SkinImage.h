@@ -45,5 +45,7 @@ int button(Qt::MouseButton b);
 int buttons(Qt::MouseButtons held);
 /// The modifier keys as a Shift argument (1 Shift, 2 Ctrl, 4 Alt).
 int shift(Qt::KeyboardModifiers modifiers);
+/// A mouse position in pixels as an X or Y argument (twips).
+float twips(qreal pixels);
 
 } // namespace skin

@@ -35,16 +35,12 @@ constexpr long kMinReportWidth = 8000;
 void frmMain::connectMenuCommands()
 {
     // Every entry runs its command when triggered, hidden or not; the image buttons call the
-    // same handlers directly.
+    // same handlers directly. The data file entries are wired with their commands.
     const struct
     {
         const char* name;
         void (frmMain::*handler)();
-    } commands[] = {{"mnuFileOpen", &frmMain::mnuFileOpen_Click},
-        {"mnuOpenSpecial", &frmMain::mnuOpenSpecial_Click}, {"mnuNewDB", &frmMain::mnuNewDB_Click},
-        {"mnuFileClose", &frmMain::mnuFileClose_Click},
-        {"mnuFileSaveAs", &frmMain::mnuFileSaveAs_Click},
-        {"mnuFilePrint", &frmMain::mnuFilePrint_Click},
+    } commands[] = {{"mnuFilePrint", &frmMain::mnuFilePrint_Click},
         {"mnuFileExit", &frmMain::mnuFileExit_Click},
         {"mnuAddEntry", &frmMain::mnuAddEntry_Click},
         {"mnuDeleteEntry", &frmMain::mnuDeleteEntry_Click},

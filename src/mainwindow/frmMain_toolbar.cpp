@@ -119,8 +119,8 @@ protected:
         }
         const auto* e = static_cast<QMouseEvent*>(event);
         const int shift = skin::shift(e->modifiers());
-        const auto x = static_cast<float>(e->position().x() * vb::kTwipsPerPixel);
-        const auto y = static_cast<float>(e->position().y() * vb::kTwipsPerPixel);
+        const float x = skin::twips(e->position().x());
+        const float y = skin::twips(e->position().y());
         if (type == QEvent::MouseButtonPress) {
             m_window.CoolBar1_MouseDown(skin::button(e->button()), shift, x, y);
         } else if (type == QEvent::MouseMove) {
@@ -246,9 +246,8 @@ void frmMain::UpdateTools(bool pictures)
 {
     cw::Proc proc(kModule, QStringLiteral("Sub UpdateTools"));
     proc.run([&] {
-        ado::Recordset* rs = Adodc1->Recordset();
-        const bool open = rs != nullptr && rs->ActiveConnection() != nullptr;
-        const bool records = open && rs->RecordCount() >= 1;
+        const bool open = dataFileOpen();
+        const bool records = open && Adodc1->Recordset()->RecordCount() >= 1;
 
         auto enable = [this](const char* name, bool on) {
             QObject* item = toolItem(name);
@@ -316,12 +315,11 @@ void frmMain::UpdateTools(bool pictures)
         Frame2->setEnabled(open);
         Frame3->setVisible(open);
 
-        const bool filled = open && rs->RecordCount() >= 1;
         for (const char* name : { "txtAccount", "cmdAccount", "txtURL", "cmdURL", "cmdGoUrl",
                  "txtID", "cmdName", "txtPW", "cmdSP", "txtHint", "cmdHint", "txtINFO", "cmdInfo",
                  "txtKey1Label", "txtKey1", "cmdKey1", "txtKey2Label", "txtKey2", "cmdKey2",
                  "txtKey3Label", "txtKey3", "cmdKey3", "txtKey4Label", "txtKey4", "cmdKey4" }) {
-            enable(name, filled);
+            enable(name, records);
         }
     });
 }

@@ -151,6 +151,26 @@ private slots:
         }
     }
 
+    void toolThatFailsAtOnce_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<long>("error");
+        QTest::newRow("runs") << "/bin/true" << 0L;
+        QTest::newRow("fails at once") << "/bin/false" << 53L;
+    }
+    void toolThatFailsAtOnce()
+    {
+        // Guards against a tool that ends in failure as it starts being taken as started.
+        QFETCH(QString, tool);
+        QFETCH(long, error);
+        frmAbout::setShell({});
+        registry::setString(HKEY_LOCAL_MACHINE, kToolKey, QStringLiteral("PATH"), tool);
+        frmAbout f;
+        f.StartSysInfo();
+        QCOMPARE(traps, error == 0 ? 0 : 1);
+        QCOMPARE(trapped, error);
+    }
+
     void keyValues_data()
     {
         QTest::addColumn<QString>("key");

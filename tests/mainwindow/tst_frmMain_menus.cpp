@@ -141,12 +141,16 @@ private slots:
 
     void hiddenEntriesRunTheirCommands()
     {
-        // Guards against a hidden menu entry that does nothing when its command is called.
+        // Guards against a hidden menu entry that does nothing when its command is called, or
+        // runs it twice.
         frmMain w;
         w.m_sHelpFile.clear();
         fx.host->answerNext(vb::vbOK);
         action(w, "mnuHelpContents")->trigger();
         QCOMPARE(fx.host->messages().size(), 1);
+        // One file dialog, cancelled: a second run would ask again unscripted.
+        fx.host->cancelFileNext();
+        action(w, "mnuFileOpen")->trigger();
     }
 
     void helpContents_data()

@@ -67,6 +67,14 @@ private slots:
         QCOMPARE(vb::val(text), value);
     }
 
+    void trimTakesBlanksOnly()
+    {
+        // Guards against Trim keeping an outer blank or taking tabs and line ends with them.
+        QCOMPARE(vb::trim(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+        QCOMPARE(vb::trim(QStringLiteral(" \ta\r\n ")), QStringLiteral("\ta\r\n"));
+        QCOMPARE(vb::trim(QStringLiteral("   ")), QString());
+    }
+
     void booleansReadAndWriteAsThePlatformDoes()
     {
         // Guards against settings written as "true"/"1" or a bad word read as False.

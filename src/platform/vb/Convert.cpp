@@ -202,6 +202,19 @@ double val(const QString& text)
     return value && std::isfinite(*value) ? *value : 0.0;
 }
 
+QString trim(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ') {
+        ++first;
+    }
+    while (last > first && text[last - 1] == u' ') {
+        --last;
+    }
+    return text.mid(first, last - first);
+}
+
 QString boolText(bool value)
 {
     return value ? QStringLiteral("True") : QStringLiteral("False");

@@ -26,6 +26,9 @@ bool cBool(const QString& text);
 /// Val: the leading number of the text (blanks skipped), 0 when there is none. Never fails.
 double val(const QString& text);
 
+/// Trim: the text without the blanks at either end; tabs and line ends stay.
+QString trim(const QString& text);
+
 /// "True" or "False", as the platform writes a Boolean.
 QString boolText(bool value);
 
