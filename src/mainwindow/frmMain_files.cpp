@@ -14,11 +14,9 @@
 #include "startup/Globals.h"
 #include "startup/Module1.h"
 
-#include <QAction>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-
 
 namespace {
 
@@ -40,24 +38,6 @@ int askOverwrite(const QString& path)
 }
 
 } // namespace
-
-void frmMain::connectFileCommands()
-{
-    const struct
-    {
-        const char* name;
-        void (frmMain::*handler)();
-    } items[] = { { "mnuNewDB", &frmMain::mnuNewDB_Click },
-        { "mnuFileOpen", &frmMain::mnuFileOpen_Click },
-        { "mnuOpenSpecial", &frmMain::mnuOpenSpecial_Click },
-        { "mnuFileSaveAs", &frmMain::mnuFileSaveAs_Click },
-        { "mnuFileClose", &frmMain::mnuFileClose_Click } };
-    for (const auto& item : items) {
-        if (auto* action = findChild<QAction*>(QString::fromLatin1(item.name))) {
-            connect(action, &QAction::triggered, this, item.handler, Qt::UniqueConnection);
-        }
-    }
-}
 
 QString frmMain::showFileDialog(
     bool save, const QString& title, const QString& filter, const QString& name)

@@ -146,7 +146,6 @@ void frmMain::buildControls()
 
     buildMenus();
     connectImages();
-    connectFileCommands();
     connectHandout();
 }
 
