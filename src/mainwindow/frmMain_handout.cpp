@@ -8,7 +8,6 @@
 #include "platform/adoui/DataGrid.h"
 #include "platform/adoui/FieldBinding.h"
 #include "platform/host/Host.h"
-#include "platform/host/PasswordMask.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Timer.h"
 #include "platform/window/ZOrder.h"
@@ -94,10 +93,6 @@ void frmMain::connectHandout()
     vb::setTimerEnabled(*Timer2, true);
     vb::setTimerInterval(*timOnTop, 1000);
     vb::setTimerEnabled(*timOnTop, true);
-
-    for (QLineEdit* box : { txtPW, txtKey1, txtKey2, txtKey3, txtKey4 }) {
-        host::maskWithAsterisks(*box);
-    }
 }
 
 void frmMain::InitTimer()
