@@ -9,6 +9,7 @@
 #include "platform/adoui/FieldBinding.h"
 #include "platform/host/Host.h"
 #include "platform/vb/Constants.h"
+#include "platform/vb/Convert.h"
 #include "platform/vb/Timer.h"
 #include "platform/window/ZOrder.h"
 #include "startup/Globals.h"
@@ -163,11 +164,7 @@ void frmMain::revealField(QLineEdit* box)
     host::host().clipboardSetText(box->text());
     vb::setTimerEnabled(*Timer1, true);
     // Seconds times 1000 in 16-bit arithmetic: more than 32 seconds overflows.
-    const int peekMs = int(gPeekTime) * 1000;
-    if (peekMs > 32767 || peekMs < -32768) {
-        vb::raise(6);
-    }
-    vb::setTimerInterval(*Timer1, peekMs);
+    vb::setTimerInterval(*Timer1, vb::cInt(gPeekTime * 1000.0));
 }
 
 void frmMain::cmdKey1_Click()
@@ -216,10 +213,7 @@ void frmMain::Timer2_Timer()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub Timer2_Timer"));
     proc.run([&] {
-        if (m_iTimeLeft == INT16_MIN) {
-            vb::raise(6);
-        }
-        m_iTimeLeft = int16_t(m_iTimeLeft - 1);
+        m_iTimeLeft = vb::cInt(m_iTimeLeft - 1.0);
         if (m_iTimeLeft >= 1) {
             return;
         }
