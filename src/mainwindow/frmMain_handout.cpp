@@ -16,7 +16,6 @@
 #include "startup/Module1.h"
 #include "startup/frmPWconfirm.h"
 
-#include <QEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -39,29 +38,6 @@ void copyToClipboard(const QString& text)
     host::host().clipboardClear();
     host::host().clipboardSetText(text);
 }
-
-// Reports the window's loss of the focus, which the keep-on-top cycle waits on.
-class FocusLossWatch : public QObject
-{
-public:
-    FocusLossWatch(QObject* parent, std::function<void()> lost)
-        : QObject(parent)
-        , m_lost(std::move(lost))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::WindowDeactivate) {
-            m_lost();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_lost;
-};
 
 } // namespace
 
@@ -86,7 +62,6 @@ void frmMain::connectHandout()
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer, Qt::UniqueConnection);
     connect(Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer, Qt::UniqueConnection);
     connect(timOnTop, &QTimer::timeout, this, &frmMain::timOnTop_Timer, Qt::UniqueConnection);
-    installEventFilter(new FocusLossWatch(this, [this] { Form_LostFocus(); }));
 
     // As designed: the peek and time-out timers enabled without an interval, so quiet until
     // given one; the keep-on-top timer ticking every second from the start.
