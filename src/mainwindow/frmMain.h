@@ -35,10 +35,6 @@ namespace ado {
 class Recordset;
 } // namespace ado
 
-namespace vb {
-struct Error;
-}
-
 namespace adoui {
 class DataControl;
 class DataGrid;
@@ -297,7 +293,6 @@ private:
     std::optional<vb::Error> savePendingEdit(ado::Recordset& rs);
     void applyColumnWidths();
     // Data file commands
-    void connectFileCommands();
     /// The common dialog: shows an Open or Save dialog starting at name; Cancel raises 32755.
     QString showFileDialog(bool save, const QString& title, const QString& filter,
         const QString& name);

@@ -14,11 +14,9 @@
 #include "startup/Globals.h"
 #include "startup/Module1.h"
 
-#include <QAction>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-
 
 namespace {
 
@@ -40,24 +38,6 @@ int askOverwrite(const QString& path)
 }
 
 } // namespace
-
-void frmMain::connectFileCommands()
-{
-    const struct
-    {
-        const char* name;
-        void (frmMain::*handler)();
-    } items[] = { { "mnuNewDB", &frmMain::mnuNewDB_Click },
-        { "mnuFileOpen", &frmMain::mnuFileOpen_Click },
-        { "mnuOpenSpecial", &frmMain::mnuOpenSpecial_Click },
-        { "mnuFileSaveAs", &frmMain::mnuFileSaveAs_Click },
-        { "mnuFileClose", &frmMain::mnuFileClose_Click } };
-    for (const auto& item : items) {
-        if (auto* action = findChild<QAction*>(QString::fromLatin1(item.name))) {
-            connect(action, &QAction::triggered, this, item.handler, Qt::UniqueConnection);
-        }
-    }
-}
 
 QString frmMain::showFileDialog(
     bool save, const QString& title, const QString& filter, const QString& name)
@@ -126,18 +106,27 @@ bool frmMain::createDataFile(const QString& path)
     const QFileInfo target(path);
     const QString side
         = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".new");
+    // However it ends, the working copy goes; unless the new file is in place, so does the
+    // data file path that named it.
     struct Cleanup
     {
-        QString path;
-        ~Cleanup() { QFile::remove(path); }
-    } cleanup { side };
+        QString side;
+        QString previousPath;
+        bool placed = false;
+        ~Cleanup()
+        {
+            QFile::remove(side);
+            if (!placed) {
+                gDBpath = previousPath;
+            }
+        }
+    } cleanup { side, gDBpath };
 
     QFile::remove(side);
     if (Module1::SaveResItemToDisk(QStringLiteral("DATABASE"), QStringLiteral("CUSTOM"), side)
         != 0) {
         return false;
     }
-    const QString previous = gDBpath;
     gDBpath = side;
     gOpenPassword.clear();
     // The compaction keys a file it has open, or one when the window never opened any. After
@@ -150,11 +139,11 @@ bool frmMain::createDataFile(const QString& path)
         Adodc1->Refresh();
     }
     if (!CompactAndEncrypt(QString(), QString())) {
-        gDBpath = previous;
         return false;
     }
     ado::replaceFile(side, path, [](const QString&) {});
     gDBpath = path;
+    cleanup.placed = true;
     return true;
 }
 

@@ -8,15 +8,14 @@
 #include "platform/adoui/DataGrid.h"
 #include "platform/adoui/FieldBinding.h"
 #include "platform/host/Host.h"
-#include "platform/host/PasswordMask.h"
 #include "platform/vb/Constants.h"
+#include "platform/vb/Convert.h"
 #include "platform/vb/Timer.h"
 #include "platform/window/ZOrder.h"
 #include "startup/Globals.h"
 #include "startup/Module1.h"
 #include "startup/frmPWconfirm.h"
 
-#include <QEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -39,29 +38,6 @@ void copyToClipboard(const QString& text)
     host::host().clipboardClear();
     host::host().clipboardSetText(text);
 }
-
-// Reports the window's loss of the focus, which the keep-on-top cycle waits on.
-class FocusLossWatch : public QObject
-{
-public:
-    FocusLossWatch(QObject* parent, std::function<void()> lost)
-        : QObject(parent)
-        , m_lost(std::move(lost))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::WindowDeactivate) {
-            m_lost();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_lost;
-};
 
 } // namespace
 
@@ -86,7 +62,6 @@ void frmMain::connectHandout()
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer, Qt::UniqueConnection);
     connect(Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer, Qt::UniqueConnection);
     connect(timOnTop, &QTimer::timeout, this, &frmMain::timOnTop_Timer, Qt::UniqueConnection);
-    installEventFilter(new FocusLossWatch(this, [this] { Form_LostFocus(); }));
 
     // As designed: the peek and time-out timers enabled without an interval, so quiet until
     // given one; the keep-on-top timer ticking every second from the start.
@@ -94,10 +69,6 @@ void frmMain::connectHandout()
     vb::setTimerEnabled(*Timer2, true);
     vb::setTimerInterval(*timOnTop, 1000);
     vb::setTimerEnabled(*timOnTop, true);
-
-    for (QLineEdit* box : { txtPW, txtKey1, txtKey2, txtKey3, txtKey4 }) {
-        host::maskWithAsterisks(*box);
-    }
 }
 
 void frmMain::InitTimer()
@@ -168,11 +139,7 @@ void frmMain::revealField(QLineEdit* box)
     host::host().clipboardSetText(box->text());
     vb::setTimerEnabled(*Timer1, true);
     // Seconds times 1000 in 16-bit arithmetic: more than 32 seconds overflows.
-    const int peekMs = int(gPeekTime) * 1000;
-    if (peekMs > 32767 || peekMs < -32768) {
-        vb::raise(6);
-    }
-    vb::setTimerInterval(*Timer1, peekMs);
+    vb::setTimerInterval(*Timer1, vb::cInt(gPeekTime * 1000.0));
 }
 
 void frmMain::cmdKey1_Click()
@@ -221,10 +188,7 @@ void frmMain::Timer2_Timer()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub Timer2_Timer"));
     proc.run([&] {
-        if (m_iTimeLeft == INT16_MIN) {
-            vb::raise(6);
-        }
-        m_iTimeLeft = int16_t(m_iTimeLeft - 1);
+        m_iTimeLeft = vb::cInt(m_iTimeLeft - 1.0);
         if (m_iTimeLeft >= 1) {
             return;
         }

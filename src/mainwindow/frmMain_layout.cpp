@@ -142,11 +142,9 @@ void frmMain::buildControls()
     Timer2->setObjectName(QStringLiteral("Timer2"));
     timOnTop = new QTimer(this);
     timOnTop->setObjectName(QStringLiteral("timOnTop"));
-    timOnTop->setInterval(1000);
 
     buildMenus();
     connectImages();
-    connectFileCommands();
     connectHandout();
 }
 

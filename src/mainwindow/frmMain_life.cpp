@@ -369,5 +369,9 @@ void frmMain::changeEvent(QEvent* event)
     if (event->type() == QEvent::WindowStateChange) {
         m_wasMinimised = isMinimized();
     }
+    // Another window taking the activation is the window's loss of the focus.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        Form_LostFocus();
+    }
     QMainWindow::changeEvent(event);
 }

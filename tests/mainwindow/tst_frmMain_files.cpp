@@ -144,6 +144,21 @@ private slots:
         QCOMPARE(accounts(file, kLogin), left);
     }
 
+    void aNewThatCannotBePutInPlaceKeepsThePathBefore()
+    {
+        // Guards against a failed New leaving the data file path on its removed working copy.
+        frmMain w;
+        gHideNewFileInfo = true;
+        const QString before = dataFile(QStringLiteral("last.pnv"), kLogin, 1);
+        gDBpath = before;
+        const QString file = fx.path(QStringLiteral("gone.pnv"));
+        QFile::link(fx.path(QStringLiteral("unmounted/gone.pnv")), file);
+        fx.host->fileNext(file);
+        w.mnuNewDB_Click();
+        QCOMPARE(gDBpath, before);
+        QVERIFY(!connected(w));
+    }
+
     void openWithPassword_data()
     {
         QTest::addColumn<QString>("typed");

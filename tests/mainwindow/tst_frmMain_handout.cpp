@@ -238,7 +238,13 @@ private slots:
         w.timOnTop_Timer();
         QCOMPARE(raises, 1);
         QCOMPARE(w.timOnTop->interval(), 2000);
-        w.Form_LostFocus();
+        // The window losing the focus to another window holds the next raise off.
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
         QCOMPARE(w.timOnTop->interval(), 5000);
         fx.host->onModal<frmPWconfirm>(QStringLiteral("frmPWconfirm"), [&w](frmPWconfirm& f) {
             w.timOnTop_Timer();
