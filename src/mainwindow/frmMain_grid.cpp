@@ -9,23 +9,16 @@
 #include "platform/adoui/KeyPress.h"
 #include "platform/host/Host.h"
 #include "platform/vb/Constants.h"
+#include "platform/vb/Convert.h"
 #include "startup/Globals.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 
 namespace {
 
 const QString kGeneralError = QStringLiteral("GENERAL ERROR!");
-
-// Trim as the filters have always done it: blanks only.
-QString trimBlanks(const QString& text)
-{
-    static const QRegularExpression blanks(QStringLiteral("^ +| +$"));
-    return QString(text).remove(blanks);
-}
 
 // Digits and the letters A to Z in either case: what a filter box takes and what the grid
 // searches for.
@@ -79,14 +72,14 @@ void frmMain::applyFilter(const QString& text, const QString& criteria, const QS
 void frmMain::cmdFilter_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub cmdFilter_Click"));
-    applyFilter(trimBlanks(txtFilter->text()), QStringLiteral("%1 LIKE '%2*'"),
+    applyFilter(vb::trim(txtFilter->text()), QStringLiteral("%1 LIKE '%2*'"),
         QStringLiteral("General Error 2:"));
 }
 
 void frmMain::cmdFilter2_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub cmdFilter2_Click"));
-    applyFilter(trimBlanks(txtFilter2->text()), QStringLiteral("%1 LIKE '*%2*'"),
+    applyFilter(vb::trim(txtFilter2->text()), QStringLiteral("%1 LIKE '*%2*'"),
         QStringLiteral("General Error 3:"));
 }
 

@@ -15,7 +15,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
@@ -31,20 +30,6 @@ std::optional<QString>& commandLineOverride()
 {
     static std::optional<QString> text;
     return text;
-}
-
-// VB's Trim: blanks only, not tabs or line ends.
-QString trimBlanks(const QString& s)
-{
-    qsizetype first = 0;
-    qsizetype last = s.size();
-    while (first < last && s[first] == u' ') {
-        ++first;
-    }
-    while (last > first && s[last - 1] == u' ') {
-        --last;
-    }
-    return s.mid(first, last - first);
 }
 
 } // namespace
@@ -165,7 +150,7 @@ void frmMain::Form_Load()
         if (parts.size() > 1) {
             QString path = parts.mid(1).join(QString());
             path.replace(u'"', u' ');
-            path = trimBlanks(path);
+            path = vb::trim(path);
             if (!path.isEmpty()) {
                 // Stored for the next start, which may run in another working folder.
                 gDBpath = QFileInfo(path).absoluteFilePath();

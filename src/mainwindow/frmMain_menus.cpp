@@ -10,6 +10,7 @@
 #include "platform/adoui/DataControl.h"
 #include "platform/help/HtmlHelp.h"
 #include "platform/host/Host.h"
+#include "platform/singleinstance/SingleInstance.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Error.h"
 #include "platform/vb/Timer.h"
@@ -35,12 +36,16 @@ constexpr long kMinReportWidth = 8000;
 void frmMain::connectMenuCommands()
 {
     // Every entry runs its command when triggered, hidden or not; the image buttons call the
-    // same handlers directly. The data file entries are wired with their commands.
+    // same handlers directly.
     const struct
     {
         const char* name;
         void (frmMain::*handler)();
-    } commands[] = {{"mnuFilePrint", &frmMain::mnuFilePrint_Click},
+    } commands[] = {{"mnuFileOpen", &frmMain::mnuFileOpen_Click},
+        {"mnuOpenSpecial", &frmMain::mnuOpenSpecial_Click}, {"mnuNewDB", &frmMain::mnuNewDB_Click},
+        {"mnuFileClose", &frmMain::mnuFileClose_Click},
+        {"mnuFileSaveAs", &frmMain::mnuFileSaveAs_Click},
+        {"mnuFilePrint", &frmMain::mnuFilePrint_Click},
         {"mnuFileExit", &frmMain::mnuFileExit_Click},
         {"mnuAddEntry", &frmMain::mnuAddEntry_Click},
         {"mnuDeleteEntry", &frmMain::mnuDeleteEntry_Click},
@@ -164,13 +169,7 @@ void frmMain::connectTrayEvents()
 void frmMain::showFromTray()
 {
     gDialogOpen = false;
-    if (isMinimized()) {
-        showNormal();
-    } else {
-        show();
-    }
-    raise();
-    activateWindow();
+    singleinstance::restoreWindow(this);
 }
 
 void frmMain::m_frmSysTray_MenuClick(int Index, const QString& Key)

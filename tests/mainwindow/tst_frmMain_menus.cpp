@@ -148,9 +148,9 @@ private slots:
         fx.host->answerNext(vb::vbOK);
         action(w, "mnuHelpContents")->trigger();
         QCOMPARE(fx.host->messages().size(), 1);
-        // One file dialog, cancelled: a second run would ask again unscripted.
         fx.host->cancelFileNext();
         action(w, "mnuFileOpen")->trigger();
+        QCOMPARE(fx.host->fileRequests().size(), 1);
     }
 
     void helpContents_data()
@@ -407,22 +407,30 @@ private slots:
     void trayRestoresTheWindow_data()
     {
         QTest::addColumn<int>("reason");
+        QTest::addColumn<bool>("minimised");  // minimised on the task bar rather than hidden
         QTest::addColumn<bool>("shown");
-        QTest::newRow("click") << int(QSystemTrayIcon::Trigger) << true;
-        QTest::newRow("double click") << int(QSystemTrayIcon::DoubleClick) << true;
-        QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << false;
+        QTest::newRow("click") << int(QSystemTrayIcon::Trigger) << false << true;
+        QTest::newRow("double click") << int(QSystemTrayIcon::DoubleClick) << false << true;
+        QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << false << false;
+        QTest::newRow("click, minimised") << int(QSystemTrayIcon::Trigger) << true << true;
     }
 
     void trayRestoresTheWindow()
     {
-        // Guards against a window left hidden in the tray, or keep-on-top still held off.
+        // Guards against a window left hidden in the tray or minimised, or keep-on-top still
+        // held off.
         QFETCH(int, reason);
+        QFETCH(bool, minimised);
         frmMain w;
         gDialogOpen = true;
-        w.hide();
+        if (minimised) {
+            w.showMinimized();
+        } else {
+            w.hide();
+        }
         tray::activate(w.m_frmSysTray.get(), tray::WM_MOUSEMOVE,
             static_cast<QSystemTrayIcon::ActivationReason>(reason));
-        QTEST(w.isVisible(), "shown");
+        QTEST(w.isVisible() && !w.isMinimized(), "shown");
         QTEST(!gDialogOpen, "shown");
     }
 
