@@ -6,6 +6,7 @@
 #include "platform/vb/Constants.h"
 #include "platform/vb/Error.h"
 
+#include <QAction>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -177,12 +178,45 @@ DataReport1::DataReport1(std::unique_ptr<QPrinter> printer, QWidget* parent, int
     m_printer->setDocName(kTitle);
     connect(this, &QPrintPreviewDialog::paintRequested, this,
         [this](QPrinter* target) { render(*target); });
+    adaptToolBar();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int height = screen != nullptr ? screen->availableGeometry().height() * 9 / 10 : 700;
     resize(width(), std::min(height, vb::twipsToPixels(12000)));
 }
 
 DataReport1::~DataReport1() = default;
+
+void DataReport1::adaptToolBar()
+{
+    for (QAction* action : findChildren<QAction*>()) {
+        const QString text = action->text();
+        if (text == u"Print") {
+            // The preview's own Print opens Qt's printer or file dialog directly; the report
+            // asks for the printer the way every other printer dialog of the program does.
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, &DataReport1::printReport);
+        } else if (text == u"Page setup" || text == u"Portrait" || text == u"Landscape") {
+            // The layout is a portrait page in twips; the printer dialog chooses the paper.
+            // Fewer buttons also keep Print on a toolbar as narrow as the report window.
+            action->setVisible(false);
+        }
+    }
+}
+
+void DataReport1::printReport()
+{
+    // 4 | 8: the report always prints whole, so no selection and no page range are offered.
+    if (!host::ShowPrinterDialog(host::PrinterRequest{12, false})) {
+        return;
+    }
+    std::unique_ptr<QPrinter> printer = host::host().defaultPrinter();
+    if (!printer) {
+        return;
+    }
+    printer->setDocName(kTitle);
+    render(*printer);
+    accept();
+}
 
 const QStringList& DataReport1::fieldNames()
 {

@@ -54,6 +54,11 @@ public:
 
 private:
     DataReport1(std::unique_ptr<QPrinter> printer, QWidget* parent, int);
+    /// Routes the preview's Print through the printer dialog and drops the buttons that
+    /// would change the page's orientation or set-up.
+    void adaptToolBar();
+    /// The preview's Print: the printer dialog, then the whole report on the printer chosen.
+    void printReport();
     struct Page;
     /// The pages that total records take on a page of that height.
     static QList<Page> paginate(int total, double pageHeightTwips);

@@ -13,7 +13,9 @@
 #include "platform/vb/Timer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -348,6 +350,50 @@ private slots:
         const QRegularExpression total(QStringLiteral("Total Accounts:\\s+9\\b"));
         QCOMPARE(text.count(QStringLiteral("Total Accounts:")), 1);
         QVERIFY(text.indexOf(total) > at);
+    }
+
+    void previewPrintButton_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("printed") << true;
+        QTest::newRow("cancelled") << false;
+    }
+
+    void previewPrintButton()
+    {
+        // Guards against the preview's Print opening a dialog of its own instead of the
+        // program's printer dialog, or printing when that dialog is cancelled.
+        QFETCH(bool, accept);
+        frmMain w;
+        openAccounts(w, {QStringLiteral("Bank")});
+        confirmWith(*fx.host, QStringLiteral("Secret#1"));
+        fx.host->printerDialogNext(accept);
+        QStringList unscripted;
+        fx.host->onModal(QStringLiteral("DataReport1"), [&](QWidget& report) {
+            QAction* print = nullptr;
+            for (QAction* a : report.findChildren<QAction*>()) {
+                print = a->text() == u"Print" ? a : print;
+            }
+            QVERIFY(print != nullptr && print->isVisible());
+            // A dialog that does not go through the host would wait here for a user.
+            QTimer::singleShot(200, [&] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    unscripted << modal->metaObject()->className();
+                    modal->close();
+                }
+            });
+            print->trigger();
+            QCOMPARE(report.isVisible(), !accept);
+            report.hide();
+        });
+        w.mnuFilePrint_Click();
+        QCOMPARE(unscripted, QStringList());
+        QStringList printed = fx.host->printedFiles();
+        printed.removeIf([](const QString& pdf) { return !QFileInfo::exists(pdf); });
+        QCOMPARE(printed.size(), accept ? 1 : 0);
+        if (accept) {
+            QVERIFY(pdfText(printed[0]).contains(QStringLiteral("pw-Bank")));
+        }
     }
 
     void reportWindowWidth_data()
