@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextCursor>
@@ -120,9 +121,14 @@ void frmPrint::Form_Load()
 
         Module1::gPrinterDC.reset();
         m_lineWidth = Module1::WYSIWYG_RTF(*RTB->document(), 1440, 1440);
-        // The box wraps where the printer will; the edit keeps that width when it resizes.
-        RTB->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        RTB->setLineWrapColumnOrWidth(static_cast<int>(RTB->document()->textWidth()));
+        // The box wraps where the printer will, at the printed line's width in screen pixels.
+        // The edit sets its document's width itself at every layout, so the edit holds it.
+        if (m_lineWidth > 0) {
+            const QScreen* screen = RTB->screen();
+            const double dpi = screen != nullptr ? screen->logicalDotsPerInchX() : 96.0;
+            RTB->setLineWrapMode(QTextEdit::FixedPixelWidth);
+            RTB->setLineWrapColumnOrWidth(static_cast<int>(double(m_lineWidth) * dpi / 1440));
+        }
         resize(vb::twipsToPixels(double(m_lineWidth) + 200), height());
         FillRTF();
     });

@@ -14,6 +14,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -197,6 +199,9 @@ private slots:
         const long paper = std::lround(page.paperRect(QPrinter::Inch).width() * 1440);
         QCOMPARE(f.lineWidth(), paper - 2880);
         QCOMPARE(f.width(), vb::twipsToPixels(double(paper - 2880) + 200));
+        // The box wraps its lines at the printed line's width, in screen pixels.
+        const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+        QCOMPARE(f.RTB->lineWrapColumnOrWidth(), int(double(paper - 2880) * dpi / 1440));
         QVERIFY(Module1::gPrinterDC != nullptr);
         f.show();
         f.resize(10, 10);
