@@ -213,7 +213,8 @@ private slots:
 
     void savedFileReadsBack()
     {
-        // Guards against a saved file that loses text, tabs, bold or escaped characters.
+        // Guards against a saved file that loses text, tabs, bold or escaped characters, or that
+        // other users can read.
         openAccounts({full()});
         frmPrint f;
         const QString file = m_dir->filePath(QStringLiteral("list.rtf"));
@@ -227,6 +228,8 @@ private slots:
         const QByteArray rtf = saved.readAll();
         QVERIFY(rtf.startsWith("{\\rtf1\\ansi"));
         QCOMPARE(readRtf(rtf), marked(*f.RTB->document()));
+        // Every password is in the file: other users of the computer must not read it.
+        QCOMPARE(saved.permissions() & 0x0077, QFileDevice::Permissions());
         QCOMPARE(m_traps, 0);
     }
 
