@@ -8,6 +8,7 @@
 #include "platform/vb/Constants.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/Error.h"
+#include "resources/Resources.h"
 #include "startup/Globals.h"
 #include "startup/Module1.h"
 
@@ -19,7 +20,6 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -64,10 +64,10 @@ frmPrint::frmPrint(QWidget* parent)
     RTB = ui->RTB;
     tbPrint = ui->tbPrint;
     StatusBar1 = ui->StatusBar1;
-    ui->Print->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
-                                        style()->standardIcon(QStyle::SP_FileIcon)));
-    ui->Save->setIcon(QIcon::fromTheme(QStringLiteral("document-save"),
-                                       style()->standardIcon(QStyle::SP_DialogSaveButton)));
+    // The same pictures as the main window's Print and Save As buttons.
+    resources::initResources();
+    ui->Print->setIcon(QIcon(QStringLiteral(":/PRINTUP")));
+    ui->Save->setIcon(QIcon(QStringLiteral(":/SAVEUP")));
     for (QAction* button : {ui->Print, ui->Save}) {
         connect(button, &QAction::triggered, this,
             [this, button] { tbPrint_ButtonClick(button->objectName()); });
