@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts Pinvara on a virtual X display with a data file of several accounts, sorts the grid by
 # a header click, applies the contains filter, selects a row, types into the editor and adds a
-# new row, then opens a file without accounts; saves pictures of the main window into
+# new row, then opens a file without accounts and closes it; saves pictures of the main window into
 # build/screenshots/ (not kept in git).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -69,4 +69,9 @@ stop_app
 start_app "$empty"
 login JOHN 'Secret#1'
 shoot_window 'Pinvara V1.1' editor-5-no-records
+# The toolbar's Close image: no file at all.
+win=$(xdotool search --onlyvisible --name 'Pinvara V1.1' | head -1)
+click_at $(( (90 + 360 + 180) / 15 )) $(( (90 + 180) / 15 ))
+sleep 0.5
+shoot_window 'Pinvara V1.1' editor-6-no-file
 stop_app
