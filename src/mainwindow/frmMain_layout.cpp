@@ -132,6 +132,10 @@ void frmMain::buildControls()
                                     sbStatusBar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
         panel->setFrameShape(QFrame::StyledPanel);
+        if (i < 3) {
+            // A panel cuts a long text (a data file's name) short rather than widen the window.
+            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        }
         sbStatusBar->addWidget(panel, i == 1 ? 3 : i == 2 ? 2 : 0);
     }
     setStatusBar(sbStatusBar);
