@@ -299,8 +299,11 @@ void frmMain::buildEditor()
         b->setDataField(QString::fromLatin1(f.field));
         b->setDataSource(Adodc1);
         m_bindings << b;
-        if (f.box == txtINFO) {
-            b->setMaxLength(4096); // the plain multi-line box has no length limit of its own
+        // The plain multi-line boxes have no length limit of their own.
+        if (f.box == txtHint) {
+            b->setMaxLength(255);
+        } else if (f.box == txtINFO) {
+            b->setMaxLength(4096);
         }
     }
     setTabOrder(txtAccount, txtURL);
