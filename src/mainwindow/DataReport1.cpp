@@ -3,10 +3,12 @@
 #include "platform/ado/AdoErrors.h"
 #include "platform/ado/Recordset.h"
 #include "platform/host/Host.h"
+#include "platform/printer/PrinterJob.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Error.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -214,7 +216,11 @@ void DataReport1::printReport()
         return;
     }
     printer->setDocName(kTitle);
+    const bool made = printer::makePrivateOutputFile(*printer);
     render(*printer);
+    if (made && QFileInfo(printer->outputFileName()).size() == 0) {
+        QFile::remove(printer->outputFileName());  // the job never started
+    }
     accept();
 }
 

@@ -261,7 +261,8 @@ private slots:
 
     void printsThroughThePrinterDialog()
     {
-        // Guards against printing on another printer than the one chosen, or losing pages.
+        // Guards against printing on another printer than the one chosen, losing pages, or a
+        // printed file that other users can read.
         QList<Row> rows;
         for (int i = 1; i <= 12; ++i) {
             rows << Row{{"Account", QStringLiteral("Account number %1").arg(i)}};
@@ -277,6 +278,7 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Account number 1\n")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("Account number 12")));
         QVERIFY(text.count(u'\f') >= 2);
+        QCOMPARE(QFile(pdf).permissions() & 0x0077, QFileDevice::Permissions());
     }
 
     void popUpMenuAndEditCommands()

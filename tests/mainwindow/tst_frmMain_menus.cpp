@@ -362,7 +362,8 @@ private slots:
     void previewPrintButton()
     {
         // Guards against the preview's Print opening a dialog of its own instead of the
-        // program's printer dialog, or printing when that dialog is cancelled.
+        // program's printer dialog, printing when that dialog is cancelled, or printing to a
+        // file that others can read.
         QFETCH(bool, accept);
         frmMain w;
         openAccounts(w, {QStringLiteral("Bank")});
@@ -393,6 +394,8 @@ private slots:
         QCOMPARE(printed.size(), accept ? 1 : 0);
         if (accept) {
             QVERIFY(pdfText(printed[0]).contains(QStringLiteral("pw-Bank")));
+            // The file holds every password: other users of the computer must not read it.
+            QCOMPARE(QFile(printed[0]).permissions() & 0x0077, QFileDevice::Permissions());
         }
     }
 
