@@ -377,7 +377,7 @@ private slots:
             }
             QVERIFY(print != nullptr && print->isVisible());
             // A dialog that does not go through the host would wait here for a user.
-            QTimer::singleShot(200, [&] {
+            QTimer::singleShot(200, &report, [&] {
                 if (QWidget* modal = QApplication::activeModalWidget()) {
                     unscripted << modal->metaObject()->className();
                     modal->close();
