@@ -1,5 +1,6 @@
 #include "mainwindow/DataReport1.h"
 
+#include "errortrace/Proc.h"
 #include "platform/ado/AdoErrors.h"
 #include "platform/ado/Recordset.h"
 #include "platform/host/Host.h"
@@ -217,11 +218,19 @@ void DataReport1::printReport()
     }
     printer->setDocName(kTitle);
     const bool made = printer::makePrivateOutputFile(*printer);
-    render(*printer);
+    // A report the printer refused is told as the report's other errors are; the preview
+    // stays up to try again.
+    cw::LocalTrap trap(
+        QStringLiteral("DataReport Error:"), QStringLiteral("DATABASE REPORT ERROR!"), {});
+    trap([&] {
+        if (!render(*printer)) {
+            vb::raise(printer::kErrPrinter);
+        }
+        accept();
+    });
     if (made && QFileInfo(printer->outputFileName()).size() == 0) {
         QFile::remove(printer->outputFileName());  // the job never started
     }
-    accept();
 }
 
 const QStringList& DataReport1::fieldNames()
@@ -327,7 +336,7 @@ int DataReport1::pageCount(const QPrinter& printer) const
         paginate(recordCount(), printer.paperRect(QPrinter::Inch).height() * 1440).size());
 }
 
-void DataReport1::render(QPrinter& printer)
+bool DataReport1::render(QPrinter& printer)
 {
     printer.setFullPage(true);
     const QList<QStringList> rows = records();
@@ -335,7 +344,7 @@ void DataReport1::render(QPrinter& printer)
         static_cast<int>(rows.size()), printer.paperRect(QPrinter::Inch).height() * 1440);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        return;
+        return false;
     }
     TwipsPainter tw(painter, printer);
     const QString date = QLocale().toString(m_date, QLocale::LongFormat);
@@ -373,5 +382,5 @@ void DataReport1::render(QPrinter& printer)
         }
         // The page footer band stays empty.
     }
-    painter.end();
+    return painter.end() && printer.printerState() != QPrinter::Error;
 }

@@ -44,8 +44,9 @@ public:
     /// recordset is bound and 3704 when it is closed.
     void Show(QWidget* owner);
 
-    /// Draws the whole report on the printer, one page after another.
-    void render(QPrinter& printer);
+    /// Draws the whole report on the printer, one page after another; false when the printer
+    /// refused the job.
+    bool render(QPrinter& printer);
     /// The number of pages the report takes on the printer's page.
     int pageCount(const QPrinter& printer) const;
 

@@ -399,6 +399,34 @@ private slots:
         }
     }
 
+    void previewPrintFailureIsReported()
+    {
+        // Guards against a report the printer refused passing as printed: the preview closing
+        // without a word.
+        frmMain w;
+        openAccounts(w, {QStringLiteral("Bank")});
+        fx.host->setPrinter(ScriptedHost::Printer::Refusing);
+        confirmWith(*fx.host, QStringLiteral("Secret#1"));
+        fx.host->printerDialogNext(true);
+        fx.host->answerNext(vb::vbOK);
+        fx.host->onModal(QStringLiteral("DataReport1"), [&](QWidget& report) {
+            for (QAction* a : report.findChildren<QAction*>()) {
+                if (a->text() == u"Print") {
+                    a->trigger();
+                }
+            }
+            QVERIFY(report.isVisible());
+            report.hide();
+        });
+        w.mnuFilePrint_Click();
+        const QList<ScriptedHost::Entry> boxes = fx.host->messages();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].title, QStringLiteral("DATABASE REPORT ERROR!"));
+        QVERIFY2(boxes[0].text.startsWith(QStringLiteral("DataReport Error:\r\n482: \r\n")),
+            qPrintable(boxes[0].text));
+        QCOMPARE(fx.traps, 0);
+    }
+
     void reportWindowWidth_data()
     {
         QTest::addColumn<double>("inches");  // 0: no printer at all
