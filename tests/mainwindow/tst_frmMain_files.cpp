@@ -230,6 +230,25 @@ private slots:
         QVERIFY(connected(w));
     }
 
+    void saveAsChoosingAgainNotesThePasswordAgain()
+    {
+        // Guards against the note on the login password skipped when the file is chosen again.
+        frmMain w;
+        open(w, dataFile(QStringLiteral("theirs.pnv"), kOther, 1), QStringLiteral("Other"));
+        const QString taken = dataFile(QStringLiteral("taken.pnv"), kLogin, 2);
+        fx.host->answerNext(vb::vbOK);
+        fx.host->fileNext(taken);
+        fx.host->answerNext(vb::vbNo);
+        fx.host->answerNext(vb::vbOK);
+        fx.host->cancelFileNext();
+        w.mnuFileSaveAs_Click();
+        const QString note = QStringLiteral("NOTE SAVE PASSWORD!");
+        QCOMPARE(titles(), (QStringList { note, QStringLiteral("FILE EXISTS!"), note }));
+        QCOMPARE(accounts(taken, kLogin), 2L);
+        QCOMPARE(gOpenPassword, QStringLiteral("Other"));
+        QVERIFY(connected(w));
+    }
+
     void saveAsOntoTheOpenFileLosesNothing_data()
     {
         QTest::addColumn<QString>("spelling");
