@@ -11,6 +11,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 class TestFrmMainFiles : public QObject
 {
     Q_OBJECT
@@ -142,6 +146,24 @@ private slots:
         QCOMPARE(fx.host->messages().constFirst().style, 275);
         QCOMPARE(fx.host->fileRequests().size(), answer == vb::vbNo ? 2 : 1);
         QCOMPARE(accounts(file, kLogin), left);
+    }
+
+    void newOntoAFileInUseElsewhereLeavesIt()
+    {
+        // Guards against Yes replacing a data file that another instance is still working on.
+        frmMain w;
+        gHideNewFileInfo = true;
+        const QString file = dataFile(QStringLiteral("busy.pnv"), kLogin, 3);
+        // The claim another instance holds on the file it has open.
+        const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0);
+        fx.host->fileNext(file);
+        fx.host->answerNext(vb::vbYes);
+        w.mnuNewDB_Click();
+        ::close(fd);
+        QCOMPARE(titles(), QStringList { QStringLiteral("FILE EXISTS!") });
+        QCOMPARE(accounts(file, kLogin), 3L);
+        QVERIFY(!connected(w));
     }
 
     void aNewThatCannotBePutInPlaceKeepsThePathBefore()
