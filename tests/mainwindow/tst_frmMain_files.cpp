@@ -166,6 +166,21 @@ private slots:
         QVERIFY(!connected(w));
     }
 
+    void aFileNamedWithALeadingDotOpens()
+    {
+        // Guards against a data file whose name starts with a dot made or chosen, then not opened.
+        frmMain w;
+        gHideNewFileInfo = true;
+        fx.host->fileNext(fx.path(QStringLiteral(".made.pnv")));
+        w.mnuNewDB_Click();
+        QVERIFY(connected(w));
+        w.mnuFileClose_Click();
+        fx.host->fileNext(dataFile(QStringLiteral(".chosen.pnv"), kLogin, 2));
+        w.mnuFileOpen_Click();
+        QVERIFY(connected(w));
+        QCOMPARE(w.Adodc1->Recordset()->RecordCount(), 2L);
+    }
+
     void aNewThatCannotBePutInPlaceKeepsThePathBefore()
     {
         // Guards against a failed New leaving the data file path on its removed working copy.
