@@ -9,6 +9,7 @@
 #include "platform/window/ZOrder.h"
 #include "startup/frmPWconfirm.h"
 
+#include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -253,6 +254,12 @@ private slots:
         QVERIFY(!w.ConfirmPassword());
         QCOMPARE(raises, 1);
         QVERIFY(w.timOnTop->isActive());
+        // A message box holds it off too, though no flag is raised around one.
+        QDialog box;
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        w.timOnTop_Timer();
+        QCOMPARE(raises, 1);
     }
 
     void theRandomPasswordIsSavedAtOnce()
