@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves pictures of the data file commands' dialogs into build/screenshots/ (not kept in git):
 # the password dialog of Open With Password and its length message, the New file dialog, the
-# notice after a new file, and the overwrite question of Save As.
+# notice after a new file, and the overwrite question of Save As, which must stay above the
+# window kept on top.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/screenshot-lib.sh
@@ -42,14 +43,19 @@ sleep 0.5
 [ -f "$shot_home/first" ] || { echo "the new file was not made under the typed name" >&2; exit 1; }
 shoot_window 'Pinvara V1.1' files-5-new-file-open
 
-# Save As onto the open file: the overwrite question, No, then Cancel in the dialog again.
+# Keep on top switched on (the indicator at the right of the toolbar), then Save As onto the
+# open file: the overwrite question, No, then Cancel in the dialog again.
+click_in_window 618 17
+sleep 0.3
 toolbar 4
 wait_for '^Save Data File As...$'
 sleep 0.3
 type_text "$shot_home/first"
 xdotool key Return
 wait_for '^FILE EXISTS!$'
-sleep 0.3
+# Several keep-on-top ticks go by with the question up.
+sleep 7
+shoot files-7-question-over-window-on-top
 shoot_window '^FILE EXISTS!$' files-6-overwrite
 xdotool key Return
 wait_for '^Save Data File As...$'
