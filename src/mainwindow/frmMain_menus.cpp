@@ -94,6 +94,11 @@ void frmMain::mnuViewOptions_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuViewOptions_Click"));
     proc.run([&] {
+        // The options end a lock, and their button stays usable during one: only the master
+        // password opens them then, as it opens the lock.
+        if (m_bLocked && !ConfirmPassword()) {
+            return;
+        }
         gAccountRS = Adodc1->Recordset();
         gDialogOpen = true;
         {

@@ -230,6 +230,26 @@ private slots:
         QCOMPARE(w.Frame2->isHidden(), !confirmed);
     }
 
+    void optionsWhileLockedAskForTheMasterPassword_data() { revealWhileLocked_data(); }
+
+    void optionsWhileLockedAskForTheMasterPassword()
+    {
+        // Guards against the options toolbar button lifting the lock without the master password.
+        QFETCH(bool, confirmed);
+        frmMain w;
+        lock(w);
+        confirmNext(QStringLiteral("Secret#1"), confirmed);
+        if (confirmed) {
+            fx.host->onModal(QStringLiteral("frmOptions"), [](QWidget& options) {
+                options.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+            });
+        }
+        w.mnuViewOptions_Click();
+        QCOMPARE(w.m_bLocked, !confirmed);
+        QCOMPARE(w.Frame2->isHidden(), !confirmed);
+        QCOMPARE(w.cmdPassword->isHidden(), confirmed);
+    }
+
     void keepOnTopHoldsOffWhileADialogIsUp()
     {
         // Guards against the window raised over its own dialog, or the raise cycle stopping.
