@@ -230,17 +230,31 @@ private slots:
         QCOMPARE(w.Frame2->isHidden(), !confirmed);
     }
 
-    void optionsWhileLockedAskForTheMasterPassword_data() { revealWhileLocked_data(); }
+    void optionsWhileLockedAskForTheMasterPassword_data()
+    {
+        QTest::addColumn<bool>("lockedWhileUp");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("locked, cancelled") << false << false;
+        QTest::newRow("locked, confirmed") << false << true;
+        QTest::newRow("locked while they are up, cancelled") << true << false;
+    }
 
     void optionsWhileLockedAskForTheMasterPassword()
     {
         // Guards against the options toolbar button lifting the lock without the master password.
+        QFETCH(bool, lockedWhileUp);
         QFETCH(bool, confirmed);
         frmMain w;
-        lock(w);
-        confirmNext(QStringLiteral("Secret#1"), confirmed);
-        if (confirmed) {
-            fx.host->onModal(QStringLiteral("frmOptions"), [](QWidget& options) {
+        if (!lockedWhileUp) {
+            lock(w);
+            confirmNext(QStringLiteral("Secret#1"), confirmed);
+        }
+        if (confirmed || lockedWhileUp) {
+            fx.host->onModal(QStringLiteral("frmOptions"), [&](QWidget& options) {
+                if (lockedWhileUp) {
+                    lock(w);
+                    confirmNext(QStringLiteral("Secret#1"), confirmed);
+                }
                 options.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
             });
         }
