@@ -132,6 +132,10 @@ void frmMain::buildControls()
                                     sbStatusBar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
         panel->setFrameShape(QFrame::StyledPanel);
+        if (i < 3) {
+            // A panel cuts a long text (a data file's name) short rather than widen the window.
+            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        }
         sbStatusBar->addWidget(panel, i == 1 ? 3 : i == 2 ? 2 : 0);
     }
     setStatusBar(sbStatusBar);
@@ -295,8 +299,11 @@ void frmMain::buildEditor()
         b->setDataField(QString::fromLatin1(f.field));
         b->setDataSource(Adodc1);
         m_bindings << b;
-        if (f.box == txtINFO) {
-            b->setMaxLength(4096); // the plain multi-line box has no length limit of its own
+        // The plain multi-line boxes have no length limit of their own.
+        if (f.box == txtHint) {
+            b->setMaxLength(255);
+        } else if (f.box == txtINFO) {
+            b->setMaxLength(4096);
         }
     }
     setTabOrder(txtAccount, txtURL);

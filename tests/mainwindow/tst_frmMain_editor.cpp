@@ -112,6 +112,37 @@ private slots:
         QCOMPARE(values.filter(QStringLiteral("Zz")).size(), 1);
     }
 
+    void eachBoxTakesAtMostItsLength_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("txtAccount") << "txtAccount" << 50;
+        QTest::newRow("txtURL") << "txtURL" << 255;
+        QTest::newRow("txtHint") << "txtHint" << 255;
+        QTest::newRow("txtKey2Label") << "txtKey2Label" << 16;
+        QTest::newRow("txtKey4") << "txtKey4" << 50;
+        QTest::newRow("txtINFO") << "txtINFO" << 4096;
+    }
+
+    void eachBoxTakesAtMostItsLength()
+    {
+        // Guards against a box taking more than its field is meant to hold.
+        QFETCH(QString, box);
+        QFETCH(int, limit);
+        auto w = accounts::open(fx, kRows);
+        QWidget* edit = w->Frame2->findChild<QWidget*>(box);
+        const QString pasted(limit + 10, u'q');
+        if (auto* line = qobject_cast<QLineEdit*>(edit)) {
+            line->clear();
+            line->insert(pasted);
+        } else {
+            auto* plain = qobject_cast<QPlainTextEdit*>(edit);
+            plain->clear();
+            plain->insertPlainText(pasted);
+        }
+        QCOMPARE(text(edit).size(), limit);
+    }
+
     void enterMovesOnExceptInTheInfoBox()
     {
         // Guards against Enter typed into a box, a broken tab order, or Enter leaving txtINFO.

@@ -3,6 +3,7 @@
 #include "platform/vb/Constants.h"
 
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -110,7 +111,14 @@ private slots:
         QKeyEvent accented(
             QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QStringLiteral("\u00e9"));
         QApplication::sendEvent(w->txtFilter2, &accented);
-        QCOMPARE(w->txtFilter2->text(), QString());
+        QKeyEvent emoji(
+            QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("\U0001F600"));
+        QApplication::sendEvent(w->txtFilter2, &emoji);
+        QInputMethodEvent composed; // a dead key or an input method
+        composed.setCommitString(QStringLiteral("e\u00e9'9"));
+        QApplication::sendEvent(w->txtFilter2, &composed);
+        QCOMPARE(w->txtFilter2->text(), QStringLiteral("e9"));
+        w->txtFilter2->clear();
         QTest::keyClicks(w->txtFilter2, QStringLiteral("0123456789ABCDEFGHIJ "));
         QCOMPARE(w->txtFilter2->text(), QStringLiteral("0123456789ABCDEF"));
         QTest::keyClick(w->txtFilter2, Qt::Key_Backspace);

@@ -224,6 +224,21 @@ private slots:
         QCOMPARE(fx.stored("DBpath"), QStringLiteral("/data/old.pnv"));
     }
 
+    void aLongFileNameDoesNotWidenTheWindow()
+    {
+        // Guards against the status bar's texts stretching the window past its designed width.
+        frmMain w;
+        w.show();
+        const int width = w.width();
+        gDBpath = fx.templateFile(QString(12, u'x') + QStringLiteral(" household accounts of the "
+            "whole family, kept since 2019 - master copy.pnv"));
+        QVERIFY(w.CompactAndEncrypt(QString(), QString()));
+        QVERIFY(w.DBconnect(QString()));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(w.width(), width);
+        QVERIFY(w.minimumSizeHint().width() <= width);
+    }
+
     void trayIconAfterLoad()
     {
         // Guards against the tray menu being built in the wrong order or without its default.

@@ -1,6 +1,7 @@
 #include "platform/adoui/KeyPress.h"
 
 #include <QEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -20,18 +21,44 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (event->type() == QEvent::InputMethod) {
+            // Text composed by a dead key or an input method arrives here, not as key presses;
+            // each of its characters is offered to the handler like a typed one.
+            auto* im = static_cast<QInputMethodEvent*>(event);
+            const QString kept = passing(im->commitString());
+            if (kept != im->commitString()) {
+                im->setCommitString(kept, im->replacementStart(), im->replacementLength());
+            }
+            return false;
+        }
         if (event->type() != QEvent::KeyPress) {
             return QObject::eventFilter(watched, event);
         }
-        int code = keyAscii(static_cast<QKeyEvent*>(event));
-        if (code < 0) {
-            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        int code = keyAscii(key);
+        if (code >= 0) {
+            m_handler(code);
+            return code == 0;
         }
-        m_handler(code);
-        return code == 0;
+        // A key typing several characters at once goes through whole or not at all.
+        return !key->text().isEmpty() && passing(key->text()) != key->text();
     }
 
 private:
+    /// The characters of `text` that the handler lets through.
+    QString passing(const QString& text)
+    {
+        QString kept;
+        for (const QChar c : text) {
+            int code = c.unicode();
+            m_handler(code);
+            if (code != 0) {
+                kept += c;
+            }
+        }
+        return kept;
+    }
+
     std::function<void(int&)> m_handler;
 };
 

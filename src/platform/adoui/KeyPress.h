@@ -12,9 +12,10 @@ namespace adoui {
 /// a key that types no single character (arrows, function keys, composed text).
 int keyAscii(const QKeyEvent* event);
 
-/// Calls `handler` with the code of every character key typed into `box`, before the box sees
-/// it. A handler that sets the code to 0 swallows the key; any other value lets it through
-/// unchanged. The hook lives as long as the box.
+/// Calls `handler` with the code of every character typed into `box` (by a key, or composed by
+/// a dead key or an input method), before the box sees it. A handler that sets the code to 0
+/// swallows the character; any other value lets it through unchanged. The hook lives as long as
+/// the box.
 void onKeyPress(QWidget* box, std::function<void(int&)> handler);
 
 } // namespace adoui
