@@ -33,6 +33,14 @@ wait_for '^Options$'
 sleep 0.3
 xdotool key ctrl+Tab
 sleep 0.5
+# The focus stays on the tabs. The current password shows masked; a too-short one is refused
+# in the page itself.
+xdotool key Tab
+type_text 'abc'
+xdotool key Tab
+type_text 'Newpw1'
+xdotool key Tab Tab space
+sleep 0.5
 shoot_window '^Options$' skins-0-options-master-no-file
 xdotool key ctrl+Tab Escape
 sleep 0.3

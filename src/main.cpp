@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -17,6 +19,11 @@ int main(int argc, char* argv[])
     // Every password box of the program hides its characters behind "*".
     QApplication::setStyle(host::newAsteriskStyle());
     Module1::Main();
+    // Qt ends the process with exit() when the display goes away. By then the window cannot be
+    // torn down any more, so it is left to the system rather than destroyed with the other
+    // statics (a crash at that point could leave a core file holding the user's secrets).
+    // Edits already saved are in the data file; a normal end resets the window before this runs.
+    std::atexit([] { static_cast<void>(Module1::gMainForm.release()); });
     // The program runs on only when the login let the main window open.
     int code = 0;
     if (Module1::gMainForm) {

@@ -5,6 +5,7 @@
 #include "errortrace/Proc.h"
 #include "platform/ado/Recordset.h"
 #include "platform/host/Host.h"
+#include "platform/host/PasswordMask.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Convert.h"
@@ -82,6 +83,7 @@ frmOptions::frmOptions(QWidget* parent)
     for (QLineEdit* box : { ui->txtMaster, ui->txtChange, ui->txtConfirm }) {
         box->setValidator(new Latin1Validator(box));
     }
+    host::maskWithAsterisks(*ui->txtMaster);
 
     connect(ui->tbsOptions, &QTabBar::currentChanged, this, &frmOptions::tbsOptions_Click);
     connect(ui->chkAutoLoad, &QCheckBox::stateChanged, this, &frmOptions::chkAutoLoad_Click);

@@ -65,8 +65,21 @@ void SkinImage::mouseMoveEvent(QMouseEvent* event)
     event->accept();
 }
 
+void SkinImage::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A double click is one click: its second press and release do nothing, so a command does
+    // not run twice and the keep-on-top lamp keeps showing the state its click set.
+    m_pressed = false;
+    m_doubleClicked = true;
+    event->accept();
+}
+
 void SkinImage::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (m_doubleClicked) {
+        m_doubleClicked = false;
+        return;
+    }
     const QPointF at = event->position();
     emit MouseUp(skin::button(event->button()), skin::shift(event->modifiers()),
         skin::twips(at.x()), skin::twips(at.y()));

@@ -30,11 +30,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QPixmap m_picture;
     QString m_pictureName;
     bool m_pressed = false;
+    bool m_doubleClicked = false;
 };
 
 namespace skin {

@@ -126,7 +126,9 @@ bool frmMain::DBconnect(const QString& sPW)
         [&] {
             const QString path = gDBpath;
             const QFileInfo info(path);
-            if (path.isEmpty() || !info.isFile() || info.isHidden()) {
+            // A leading dot only keeps a name out of folder listings; such a file is a data
+            // file like any other, so only a missing or non-regular one is passed over.
+            if (path.isEmpty() || !info.isFile()) {
                 return;
             }
             const QString password

@@ -4,8 +4,9 @@
 #include "dialogs/frmImport.h"
 #include "dialogs/frmNewFile.h"
 #include "errortrace/Proc.h"
-#include "platform/ado/SafeFile.h"
+#include "platform/ado/FileLock.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/SafeFile.h"
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/DataGrid.h"
 #include "platform/host/Host.h"
@@ -101,6 +102,12 @@ bool frmMain::isOpenDataFile(const QString& path) const
 
 bool frmMain::createDataFile(const QString& path)
 {
+    // A file that another instance is working on cannot be replaced under it: the claim on it
+    // fails and New ends as for any file that cannot be deleted. Held until the rename.
+    std::shared_ptr<ado::FileLock> claim;
+    if (QFileInfo::exists(path)) {
+        claim = ado::FileLock::acquire(path);
+    }
     // The new file is made and keyed beside its target and only then renamed over it, so a
     // New that fails leaves a file of that name as it was.
     const QFileInfo target(path);

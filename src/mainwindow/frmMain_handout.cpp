@@ -16,6 +16,7 @@
 #include "startup/Module1.h"
 #include "startup/frmPWconfirm.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -323,8 +324,10 @@ void frmMain::timOnTop_Timer()
         vb::setTimerInterval(*timOnTop, 0);
         vb::setTimerEnabled(*timOnTop, false);
         // Up among the ordinary windows, not kept above them; never over a dialog of ours or
-        // while the window sits in the notification area.
-        if (gKeepOnTop && !gDialogOpen) {
+        // while the window sits in the notification area. A message box is such a dialog too,
+        // though no flag is raised around it: the raise would bury it under the window it
+        // blocks.
+        if (gKeepOnTop && !gDialogOpen && QApplication::activeModalWidget() == nullptr) {
             window::bringToTop(this);
         }
         vb::setTimerInterval(*timOnTop, 2000);

@@ -94,6 +94,12 @@ void frmMain::mnuViewOptions_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuViewOptions_Click"));
     proc.run([&] {
+        // The options end a lock, and their button stays usable during one: only the master
+        // password opens them then, as it opens the lock.
+        const bool lockedBefore = m_bLocked;
+        if (lockedBefore && !ConfirmPassword()) {
+            return;
+        }
         gAccountRS = Adodc1->Recordset();
         gDialogOpen = true;
         {
@@ -101,12 +107,17 @@ void frmMain::mnuViewOptions_Click()
             host::host().showModal(options, this);
         }
         gDialogOpen = false;
+        // Likewise a lock that came while the dialog was up.
+        const bool keepLocked = m_bLocked && !lockedBefore && !ConfirmPassword();
         // Whichever button closed the dialog, the window takes the option values as they are.
         UpdateImage(imgTBontop, gKeepOnTop ? QStringLiteral("LED-GUP") : QStringLiteral("LED-RUP"));
         vb::setTimerInterval(*Timer1, 0);
         vb::setTimerEnabled(*Timer1, false);
         for (QLineEdit* box : {txtPW, txtKey1, txtKey2, txtKey3, txtKey4}) {
             box->setEchoMode(gPeekOn ? QLineEdit::Password : QLineEdit::Normal);
+        }
+        if (keepLocked) {
+            return;
         }
         m_bLocked = false;
         cmdPassword->setEnabled(false);

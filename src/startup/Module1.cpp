@@ -175,10 +175,11 @@ QString StripTerminator(const QString& s)
 long SaveResItemToDisk(const QString& name, const QString& type, const QString& dest)
 {
     cw::Proc proc(kModule, QStringLiteral("Function SaveResItemToDisk"));
-    Q_UNUSED(type);  // items are found by name alone
     resources::initResources();
+    // Every item the program writes out (the data file template, the skin pictures) is of the
+    // custom type; there is no item of any other type to find.
     QFile item(QStringLiteral(":/") + name);
-    if (!item.open(QIODevice::ReadOnly)) {
+    if (type.compare(u"CUSTOM", Qt::CaseInsensitive) != 0 || !item.open(QIODevice::ReadOnly)) {
         return 326;  // no such resource item
     }
     const QByteArray bytes = item.readAll();

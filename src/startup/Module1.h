@@ -55,8 +55,8 @@ QString GetTempDir();
 QString TrimNull(const QString& s);
 QString StripTerminator(const QString& s);
 
-/// Writes the compiled-in resource item ":/" + name to dest. Returns 0, or the error number
-/// of the failure (it never raises and never calls the trap).
+/// Writes the compiled-in resource item ":/" + name, of type "CUSTOM", to dest. Returns 0, or
+/// the error number of the failure (it never raises and never calls the trap).
 long SaveResItemToDisk(const QString& name, const QString& type, const QString& dest);
 
 /// Makes a temporary file name in folder (the temporary folder when ""), from the first three

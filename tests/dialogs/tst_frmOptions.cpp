@@ -86,6 +86,9 @@ private slots:
         QVERIFY(!w<QPushButton>(f, "cmdSave")->isEnabled());
         QVERIFY(f.pbGeneral(0)->isEnabled());
         QVERIFY(!f.pbGeneral(1)->isEnabled());
+        // The current password is masked with "*", not the desktop style's own character.
+        w<QLineEdit>(f, "txtMaster")->setText(QStringLiteral("abcd"));
+        QCOMPARE(w<QLineEdit>(f, "txtMaster")->displayText(), QStringLiteral("****"));
     }
 
     void eachChangeEnablesItsButtons_data()

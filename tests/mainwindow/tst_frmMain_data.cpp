@@ -221,6 +221,29 @@ private slots:
         QVERIFY(fx.host->messages().isEmpty());
     }
 
+    void theStatusBarShowsTheFileName_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("shown");
+        const QString name = QStringLiteral("keys.pnv");
+        QTest::newRow("folder path") << QStringLiteral("/d/e/keys.pnv") << name;
+        QTest::newRow("backslashes") << QStringLiteral("C:\\d\\keys.pnv") << name;
+        QTest::newRow("bare name") << name << name;
+        QTest::newRow("empty") << QString() << QStringLiteral("before");
+    }
+    void theStatusBarShowsTheFileName()
+    {
+        // Guards against the name panel showing a folder, or an empty path wiping the last one.
+        QFETCH(QString, path);
+        QFETCH(QString, shown);
+        frmMain w;
+        w.setPanelText(2, QStringLiteral("before"));
+        gLastLoad = QStringLiteral("before");
+        w.UpdateLastload(path);
+        QCOMPARE(w.panelText(2), shown);
+        QCOMPARE(gLastLoad, path.isEmpty() ? QStringLiteral("before") : path);
+    }
+
     void compactionEdges()
     {
         // Guards against work on an empty path, and a second close redoing or undoing the first.

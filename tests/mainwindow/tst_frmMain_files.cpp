@@ -11,6 +11,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 class TestFrmMainFiles : public QObject
 {
     Q_OBJECT
@@ -144,6 +148,39 @@ private slots:
         QCOMPARE(accounts(file, kLogin), left);
     }
 
+    void newOntoAFileInUseElsewhereLeavesIt()
+    {
+        // Guards against Yes replacing a data file that another instance is still working on.
+        frmMain w;
+        gHideNewFileInfo = true;
+        const QString file = dataFile(QStringLiteral("busy.pnv"), kLogin, 3);
+        // The claim another instance holds on the file it has open.
+        const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0);
+        fx.host->fileNext(file);
+        fx.host->answerNext(vb::vbYes);
+        w.mnuNewDB_Click();
+        ::close(fd);
+        QCOMPARE(titles(), QStringList { QStringLiteral("FILE EXISTS!") });
+        QCOMPARE(accounts(file, kLogin), 3L);
+        QVERIFY(!connected(w));
+    }
+
+    void aFileNamedWithALeadingDotOpens()
+    {
+        // Guards against a data file whose name starts with a dot made or chosen, then not opened.
+        frmMain w;
+        gHideNewFileInfo = true;
+        fx.host->fileNext(fx.path(QStringLiteral(".made.pnv")));
+        w.mnuNewDB_Click();
+        QVERIFY(connected(w));
+        w.mnuFileClose_Click();
+        fx.host->fileNext(dataFile(QStringLiteral(".chosen.pnv"), kLogin, 2));
+        w.mnuFileOpen_Click();
+        QVERIFY(connected(w));
+        QCOMPARE(w.Adodc1->Recordset()->RecordCount(), 2L);
+    }
+
     void aNewThatCannotBePutInPlaceKeepsThePathBefore()
     {
         // Guards against a failed New leaving the data file path on its removed working copy.
@@ -227,6 +264,25 @@ private slots:
         QCOMPARE(accounts(source, other.isEmpty() ? kLogin : kOther), 3L);
         QCOMPARE(gDBpath, copy);
         QVERIFY(gOpenPassword.isEmpty());
+        QVERIFY(connected(w));
+    }
+
+    void saveAsChoosingAgainNotesThePasswordAgain()
+    {
+        // Guards against the note on the login password skipped when the file is chosen again.
+        frmMain w;
+        open(w, dataFile(QStringLiteral("theirs.pnv"), kOther, 1), QStringLiteral("Other"));
+        const QString taken = dataFile(QStringLiteral("taken.pnv"), kLogin, 2);
+        fx.host->answerNext(vb::vbOK);
+        fx.host->fileNext(taken);
+        fx.host->answerNext(vb::vbNo);
+        fx.host->answerNext(vb::vbOK);
+        fx.host->cancelFileNext();
+        w.mnuFileSaveAs_Click();
+        const QString note = QStringLiteral("NOTE SAVE PASSWORD!");
+        QCOMPARE(titles(), (QStringList { note, QStringLiteral("FILE EXISTS!"), note }));
+        QCOMPARE(accounts(taken, kLogin), 2L);
+        QCOMPARE(gOpenPassword, QStringLiteral("Other"));
         QVERIFY(connected(w));
     }
 

@@ -9,6 +9,7 @@
 #include "platform/window/ZOrder.h"
 #include "startup/frmPWconfirm.h"
 
+#include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -229,6 +230,40 @@ private slots:
         QCOMPARE(w.Frame2->isHidden(), !confirmed);
     }
 
+    void optionsWhileLockedAskForTheMasterPassword_data()
+    {
+        QTest::addColumn<bool>("lockedWhileUp");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("locked, cancelled") << false << false;
+        QTest::newRow("locked, confirmed") << false << true;
+        QTest::newRow("locked while they are up, cancelled") << true << false;
+    }
+
+    void optionsWhileLockedAskForTheMasterPassword()
+    {
+        // Guards against the options toolbar button lifting the lock without the master password.
+        QFETCH(bool, lockedWhileUp);
+        QFETCH(bool, confirmed);
+        frmMain w;
+        if (!lockedWhileUp) {
+            lock(w);
+            confirmNext(QStringLiteral("Secret#1"), confirmed);
+        }
+        if (confirmed || lockedWhileUp) {
+            fx.host->onModal(QStringLiteral("frmOptions"), [&](QWidget& options) {
+                if (lockedWhileUp) {
+                    lock(w);
+                    confirmNext(QStringLiteral("Secret#1"), confirmed);
+                }
+                options.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+            });
+        }
+        w.mnuViewOptions_Click();
+        QCOMPARE(w.m_bLocked, !confirmed);
+        QCOMPARE(w.Frame2->isHidden(), !confirmed);
+        QCOMPARE(w.cmdPassword->isHidden(), confirmed);
+    }
+
     void keepOnTopHoldsOffWhileADialogIsUp()
     {
         // Guards against the window raised over its own dialog, or the raise cycle stopping.
@@ -253,6 +288,12 @@ private slots:
         QVERIFY(!w.ConfirmPassword());
         QCOMPARE(raises, 1);
         QVERIFY(w.timOnTop->isActive());
+        // A message box holds it off too, though no flag is raised around one.
+        QDialog box;
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        w.timOnTop_Timer();
+        QCOMPARE(raises, 1);
     }
 
     void theRandomPasswordIsSavedAtOnce()

@@ -243,6 +243,11 @@ private slots:
         for (QLineEdit* box : {w.txtPW, w.txtKey1, w.txtKey2, w.txtKey3, w.txtKey4}) {
             box->setEchoMode(peek ? QLineEdit::Normal : QLineEdit::Password);
         }
+        // The locked window opens its options for the master password.
+        fx.host->onModal(QStringLiteral("frmPWconfirm"), [](QWidget& confirm) {
+            confirm.findChild<QLineEdit*>(QStringLiteral("txtPW"))->setText(gMasterPassword);
+            confirm.findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+        });
         fx.host->onModal(QStringLiteral("frmOptions"), [&](QWidget& dlg) {
             QCOMPARE(gAccountRS.data(), w.Adodc1->Recordset());
             QVERIFY(gDialogOpen);

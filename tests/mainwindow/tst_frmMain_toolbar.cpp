@@ -260,6 +260,26 @@ private slots:
         QVERIFY(!gKeepOnTop);
     }
 
+    void doubleClickIsOneClick()
+    {
+        // Guards against the second press of a double click running the command again or
+        // leaving the indicator showing the wrong state.
+        frmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        SkinImage* i = w.imgTBontop;
+        QTest::mousePress(i, Qt::LeftButton);
+        QTest::mouseRelease(i, Qt::LeftButton);
+        // The system turns the second press of a quick pair into a double click.
+        const QPointF at(4, 4);
+        QMouseEvent second(QEvent::MouseButtonDblClick, at, i->mapToGlobal(at), Qt::LeftButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(i, &second);
+        QTest::mouseRelease(i, Qt::LeftButton, {}, at.toPoint());
+        QVERIFY(gKeepOnTop);
+        QCOMPARE(i->pictureName(), QStringLiteral("LED-GUP"));
+    }
+
     void imagesAreInertWhileTheirFrameIs()
     {
         // Guards against a disabled image, or one in a disabled frame, reacting to the mouse.

@@ -124,6 +124,9 @@ private slots:
         const QString dest = dir.filePath(u"out.bin"_s);
         QVERIFY(Module1::SaveResItemToDisk(u"NO-SUCH-ITEM"_s, u"CUSTOM"_s, dest) != 0);
         QVERIFY(!QFileInfo::exists(dest));
+        // The items are all of the custom type: asked for as another type, none is found.
+        QVERIFY(Module1::SaveResItemToDisk(u"PEEKUP"_s, u"BITMAP"_s, dest) != 0);
+        QVERIFY(!QFileInfo::exists(dest));
         QVERIFY(Module1::SaveResItemToDisk(u"strings.txt"_s, u"CUSTOM"_s,
                                            dir.filePath(u"missing/out.bin"_s))
                 != 0);
