@@ -55,8 +55,25 @@ done
 wait_for '^Accounts Report$'
 sleep 1.5
 shoot_window '^Accounts Report$' 6-report-preview
-xdotool key Escape
+
+# The preview's Print button (the last on its toolbar) asks for the printer; without one
+# installed the printer dialog prints to a PDF file, whose first page is pictured too.
+report=$(xdotool search --onlyvisible --name '^Accounts Report$' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$report")"
+xdotool mousemove --window "$report" $((WIDTH - 24)) 18 click 1
+wait_for '^Print$'
+sleep 0.8
+shoot_window '^Print$' 6-print-dialog
+xdotool key Return
+for _ in $(seq 50); do
+    pdf=$(find "$shot_home" -name '*.pdf' -size +1k | head -1)
+    [ -n "$pdf" ] && break
+    sleep 0.2
+done
 sleep 0.5
+command -v pdftoppm >/dev/null || scripts/install-deps.sh poppler-utils
+pdftoppm -f 1 -l 1 -r 70 -png "$pdf" "$out/6-printed-report"
+echo "saved $out/6-printed-report-1.png (from $pdf)"
 
 # Help: the image button opens the program's help window on its first page.
 click_in_window 194 18

@@ -8,6 +8,7 @@
 #include "platform/vb/Constants.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/Error.h"
+#include "resources/Resources.h"
 #include "startup/Globals.h"
 #include "startup/Module1.h"
 
@@ -17,8 +18,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -63,10 +64,10 @@ frmPrint::frmPrint(QWidget* parent)
     RTB = ui->RTB;
     tbPrint = ui->tbPrint;
     StatusBar1 = ui->StatusBar1;
-    ui->Print->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
-                                        style()->standardIcon(QStyle::SP_FileIcon)));
-    ui->Save->setIcon(QIcon::fromTheme(QStringLiteral("document-save"),
-                                       style()->standardIcon(QStyle::SP_DialogSaveButton)));
+    // The same pictures as the main window's Print and Save As buttons.
+    resources::initResources();
+    ui->Print->setIcon(QIcon(QStringLiteral(":/PRINTUP")));
+    ui->Save->setIcon(QIcon(QStringLiteral(":/SAVEUP")));
     for (QAction* button : {ui->Print, ui->Save}) {
         connect(button, &QAction::triggered, this,
             [this, button] { tbPrint_ButtonClick(button->objectName()); });
@@ -120,9 +121,14 @@ void frmPrint::Form_Load()
 
         Module1::gPrinterDC.reset();
         m_lineWidth = Module1::WYSIWYG_RTF(*RTB->document(), 1440, 1440);
-        // The box wraps where the printer will; the edit keeps that width when it resizes.
-        RTB->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        RTB->setLineWrapColumnOrWidth(static_cast<int>(RTB->document()->textWidth()));
+        // The box wraps where the printer will, at the printed line's width in screen pixels.
+        // The edit sets its document's width itself at every layout, so the edit holds it.
+        if (m_lineWidth > 0) {
+            const QScreen* screen = RTB->screen();
+            const double dpi = screen != nullptr ? screen->logicalDotsPerInchX() : 96.0;
+            RTB->setLineWrapMode(QTextEdit::FixedPixelWidth);
+            RTB->setLineWrapColumnOrWidth(static_cast<int>(double(m_lineWidth) * dpi / 1440));
+        }
         resize(vb::twipsToPixels(double(m_lineWidth) + 200), height());
         FillRTF();
     });

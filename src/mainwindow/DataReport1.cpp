@@ -1,11 +1,15 @@
 #include "mainwindow/DataReport1.h"
 
+#include "errortrace/Proc.h"
 #include "platform/ado/AdoErrors.h"
 #include "platform/ado/Recordset.h"
 #include "platform/host/Host.h"
+#include "platform/printer/PrinterJob.h"
 #include "platform/vb/Constants.h"
 #include "platform/vb/Error.h"
 
+#include <QAction>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -177,12 +181,57 @@ DataReport1::DataReport1(std::unique_ptr<QPrinter> printer, QWidget* parent, int
     m_printer->setDocName(kTitle);
     connect(this, &QPrintPreviewDialog::paintRequested, this,
         [this](QPrinter* target) { render(*target); });
+    adaptToolBar();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int height = screen != nullptr ? screen->availableGeometry().height() * 9 / 10 : 700;
     resize(width(), std::min(height, vb::twipsToPixels(12000)));
 }
 
 DataReport1::~DataReport1() = default;
+
+void DataReport1::adaptToolBar()
+{
+    for (QAction* action : findChildren<QAction*>()) {
+        const QString text = action->text();
+        if (text == u"Print") {
+            // The preview's own Print opens Qt's printer or file dialog directly; the report
+            // asks for the printer the way every other printer dialog of the program does.
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, &DataReport1::printReport);
+        } else if (text == u"Page setup" || text == u"Portrait" || text == u"Landscape") {
+            // The layout is a portrait page in twips; the printer dialog chooses the paper.
+            // Fewer buttons also keep Print on a toolbar as narrow as the report window.
+            action->setVisible(false);
+        }
+    }
+}
+
+void DataReport1::printReport()
+{
+    // 4 | 8: the report always prints whole, so no selection and no page range are offered.
+    if (!host::ShowPrinterDialog(host::PrinterRequest{12, false})) {
+        return;
+    }
+    std::unique_ptr<QPrinter> printer = host::host().defaultPrinter();
+    if (!printer) {
+        return;
+    }
+    printer->setDocName(kTitle);
+    const bool made = printer::makePrivateOutputFile(*printer);
+    // A report the printer refused is told as the report's other errors are; the preview
+    // stays up to try again.
+    cw::LocalTrap trap(
+        QStringLiteral("DataReport Error:"), QStringLiteral("DATABASE REPORT ERROR!"), {});
+    trap([&] {
+        if (!render(*printer)) {
+            vb::raise(printer::kErrPrinter);
+        }
+        accept();
+    });
+    if (made && QFileInfo(printer->outputFileName()).size() == 0) {
+        QFile::remove(printer->outputFileName());  // the job never started
+    }
+}
 
 const QStringList& DataReport1::fieldNames()
 {
@@ -287,7 +336,7 @@ int DataReport1::pageCount(const QPrinter& printer) const
         paginate(recordCount(), printer.paperRect(QPrinter::Inch).height() * 1440).size());
 }
 
-void DataReport1::render(QPrinter& printer)
+bool DataReport1::render(QPrinter& printer)
 {
     printer.setFullPage(true);
     const QList<QStringList> rows = records();
@@ -295,7 +344,7 @@ void DataReport1::render(QPrinter& printer)
         static_cast<int>(rows.size()), printer.paperRect(QPrinter::Inch).height() * 1440);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        return;
+        return false;
     }
     TwipsPainter tw(painter, printer);
     const QString date = QLocale().toString(m_date, QLocale::LongFormat);
@@ -333,5 +382,5 @@ void DataReport1::render(QPrinter& printer)
         }
         // The page footer band stays empty.
     }
-    painter.end();
+    return painter.end() && printer.printerState() != QPrinter::Error;
 }

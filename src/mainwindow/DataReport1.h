@@ -44,8 +44,9 @@ public:
     /// recordset is bound and 3704 when it is closed.
     void Show(QWidget* owner);
 
-    /// Draws the whole report on the printer, one page after another.
-    void render(QPrinter& printer);
+    /// Draws the whole report on the printer, one page after another; false when the printer
+    /// refused the job.
+    bool render(QPrinter& printer);
     /// The number of pages the report takes on the printer's page.
     int pageCount(const QPrinter& printer) const;
 
@@ -54,6 +55,11 @@ public:
 
 private:
     DataReport1(std::unique_ptr<QPrinter> printer, QWidget* parent, int);
+    /// Routes the preview's Print through the printer dialog and drops the buttons that
+    /// would change the page's orientation or set-up.
+    void adaptToolBar();
+    /// The preview's Print: the printer dialog, then the whole report on the printer chosen.
+    void printReport();
     struct Page;
     /// The pages that total records take on a page of that height.
     static QList<Page> paginate(int total, double pageHeightTwips);

@@ -14,6 +14,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -197,6 +199,9 @@ private slots:
         const long paper = std::lround(page.paperRect(QPrinter::Inch).width() * 1440);
         QCOMPARE(f.lineWidth(), paper - 2880);
         QCOMPARE(f.width(), vb::twipsToPixels(double(paper - 2880) + 200));
+        // The box wraps its lines at the printed line's width, in screen pixels.
+        const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+        QCOMPARE(f.RTB->lineWrapColumnOrWidth(), int(double(paper - 2880) * dpi / 1440));
         QVERIFY(Module1::gPrinterDC != nullptr);
         f.show();
         f.resize(10, 10);
@@ -208,7 +213,8 @@ private slots:
 
     void savedFileReadsBack()
     {
-        // Guards against a saved file that loses text, tabs, bold or escaped characters.
+        // Guards against a saved file that loses text, tabs, bold or escaped characters, or that
+        // other users can read.
         openAccounts({full()});
         frmPrint f;
         const QString file = m_dir->filePath(QStringLiteral("list.rtf"));
@@ -222,6 +228,8 @@ private slots:
         const QByteArray rtf = saved.readAll();
         QVERIFY(rtf.startsWith("{\\rtf1\\ansi"));
         QCOMPARE(readRtf(rtf), marked(*f.RTB->document()));
+        // Every password is in the file: other users of the computer must not read it.
+        QCOMPARE(saved.permissions() & 0x0077, QFileDevice::Permissions());
         QCOMPARE(m_traps, 0);
     }
 
@@ -253,7 +261,8 @@ private slots:
 
     void printsThroughThePrinterDialog()
     {
-        // Guards against printing on another printer than the one chosen, or losing pages.
+        // Guards against printing on another printer than the one chosen, losing pages, or a
+        // printed file that other users can read.
         QList<Row> rows;
         for (int i = 1; i <= 12; ++i) {
             rows << Row{{"Account", QStringLiteral("Account number %1").arg(i)}};
@@ -269,6 +278,7 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Account number 1\n")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("Account number 12")));
         QVERIFY(text.count(u'\f') >= 2);
+        QCOMPARE(QFile(pdf).permissions() & 0x0077, QFileDevice::Permissions());
     }
 
     void popUpMenuAndEditCommands()

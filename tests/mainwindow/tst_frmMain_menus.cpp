@@ -13,7 +13,9 @@
 #include "platform/vb/Timer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -353,6 +355,81 @@ private slots:
         const QRegularExpression total(QStringLiteral("Total Accounts:\\s+9\\b"));
         QCOMPARE(text.count(QStringLiteral("Total Accounts:")), 1);
         QVERIFY(text.indexOf(total) > at);
+    }
+
+    void previewPrintButton_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("printed") << true;
+        QTest::newRow("cancelled") << false;
+    }
+
+    void previewPrintButton()
+    {
+        // Guards against the preview's Print opening a dialog of its own instead of the
+        // program's printer dialog, printing when that dialog is cancelled, or printing to a
+        // file that others can read.
+        QFETCH(bool, accept);
+        frmMain w;
+        openAccounts(w, {QStringLiteral("Bank")});
+        confirmWith(*fx.host, QStringLiteral("Secret#1"));
+        fx.host->printerDialogNext(accept);
+        QStringList unscripted;
+        fx.host->onModal(QStringLiteral("DataReport1"), [&](QWidget& report) {
+            QAction* print = nullptr;
+            for (QAction* a : report.findChildren<QAction*>()) {
+                print = a->text() == u"Print" ? a : print;
+            }
+            QVERIFY(print != nullptr && print->isVisible());
+            // A dialog that does not go through the host would wait here for a user.
+            QTimer::singleShot(200, &report, [&] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    unscripted << modal->metaObject()->className();
+                    modal->close();
+                }
+            });
+            print->trigger();
+            QCOMPARE(report.isVisible(), !accept);
+            report.hide();
+        });
+        w.mnuFilePrint_Click();
+        QCOMPARE(unscripted, QStringList());
+        QStringList printed = fx.host->printedFiles();
+        printed.removeIf([](const QString& pdf) { return !QFileInfo::exists(pdf); });
+        QCOMPARE(printed.size(), accept ? 1 : 0);
+        if (accept) {
+            QVERIFY(pdfText(printed[0]).contains(QStringLiteral("pw-Bank")));
+            // The file holds every password: other users of the computer must not read it.
+            QCOMPARE(QFile(printed[0]).permissions() & 0x0077, QFileDevice::Permissions());
+        }
+    }
+
+    void previewPrintFailureIsReported()
+    {
+        // Guards against a report the printer refused passing as printed: the preview closing
+        // without a word.
+        frmMain w;
+        openAccounts(w, {QStringLiteral("Bank")});
+        fx.host->setPrinter(ScriptedHost::Printer::Refusing);
+        confirmWith(*fx.host, QStringLiteral("Secret#1"));
+        fx.host->printerDialogNext(true);
+        fx.host->answerNext(vb::vbOK);
+        fx.host->onModal(QStringLiteral("DataReport1"), [&](QWidget& report) {
+            for (QAction* a : report.findChildren<QAction*>()) {
+                if (a->text() == u"Print") {
+                    a->trigger();
+                }
+            }
+            QVERIFY(report.isVisible());
+            report.hide();
+        });
+        w.mnuFilePrint_Click();
+        const QList<ScriptedHost::Entry> boxes = fx.host->messages();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].title, QStringLiteral("DATABASE REPORT ERROR!"));
+        QVERIFY2(boxes[0].text.startsWith(QStringLiteral("DataReport Error:\r\n482: \r\n")),
+            qPrintable(boxes[0].text));
+        QCOMPARE(fx.traps, 0);
     }
 
     void reportWindowWidth_data()

@@ -9,6 +9,23 @@
 
 namespace printer {
 
+bool makePrivateOutputFile(const QPrinter& printer)
+{
+    const QString name = printer.outputFileName();
+    if (name.isEmpty()) {
+        return false;
+    }
+    // NewOnly neither follows a link nor touches an existing file; the writer then fills the
+    // file made here, which keeps its mode.
+    QFile file(name);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        file.close();
+        return true;
+    }
+    return false;
+}
+
 PrinterJob::PrinterJob(std::unique_ptr<QPrinter> printer)
     : m_printer(std::move(printer))
 {
@@ -74,7 +91,14 @@ double PrinterJob::twipsPerPixelY() const
 
 void PrinterJob::start()
 {
-    if (!m_painter.isActive() && !m_painter.begin(m_printer.get())) {
+    if (m_painter.isActive()) {
+        return;
+    }
+    const bool made = makePrivateOutputFile(*m_printer);
+    if (!m_painter.begin(m_printer.get())) {
+        if (made) {
+            QFile::remove(m_printer->outputFileName());
+        }
         vb::raise(kErrPrinter);
     }
 }

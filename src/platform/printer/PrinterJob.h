@@ -17,6 +17,11 @@ inline constexpr int kTwipsPerInch = 1440;
 inline constexpr long kErrNoPrinter = 484;
 inline constexpr long kErrPrinter = 482;
 
+/// For a printer that writes a file not there yet: makes the file first, readable by its
+/// owner only, since what the program prints holds passwords in clear. A file that exists
+/// keeps the permissions its owner gave it. True when the file was made here.
+bool makePrivateOutputFile(const QPrinter& printer);
+
 class PrinterJob
 {
 public:

@@ -1,5 +1,6 @@
 #include "platform/rtf/RtfWriter.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 #include <QTextBlock>
@@ -157,9 +158,14 @@ QByteArray toRtf(const QTextDocument& document)
 
 bool saveRtf(const QTextDocument& document, const QString& fileName, QString* error)
 {
+    // The listing holds every password in clear: a new file is for its owner's eyes only; a
+    // file replaced keeps the permissions its owner gave it.
+    const bool replacing = QFileInfo::exists(fileName);
     QSaveFile file(fileName);
     const QByteArray data = toRtf(document);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+    const bool opened = file.open(QIODevice::WriteOnly)
+        && (replacing || file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    if (!opened || file.write(data) != data.size() || !file.commit()) {
         if (error != nullptr) {
             *error = file.errorString();
         }
