@@ -78,9 +78,9 @@ enter_credentials() {
     xdotool key Return
 }
 
-# register USER PASSWORD: answers the first-use advice and registers a new user, up to the
-# main window.
-register() {
+# new_user USER PASSWORD: answers the first-use advice and registers a new user, up to the
+# login's end
+new_user() {
     wait_for '^Welcome$'
     sleep 0.3
     xdotool key Return
@@ -89,6 +89,11 @@ register() {
     sleep 0.3
     type_text "$2"
     xdotool key Return
+}
+
+# register USER PASSWORD: a new user, up to the main window
+register() {
+    new_user "$1" "$2"
     wait_for 'Pinvara V1.1'
     sleep 0.5
 }
@@ -105,6 +110,11 @@ stop_app() {
     local id
     id=$(xdotool search --onlyvisible --name 'Pinvara V1.1' | head -1 || true)
     [ -n "$id" ] && xdotool windowclose "$id" 2>/dev/null || true
+    wait_app_end
+}
+
+# wait_app_end: until the program has ended (ended by force after five seconds)
+wait_app_end() {
     for _ in $(seq 50); do
         kill -0 "$app_pid" 2>/dev/null || break
         sleep 0.1

@@ -13,31 +13,22 @@ mkdir -p "$data_dir"
 "$build_dir/bench/bench_data" --make "$data_dir/accounts.pnv" 12
 : >"$data_dir/empty.pnv"
 
-# wait_gone: until the program has ended
-wait_gone() {
+# continue_and_stop: continues from the error report, closes the report's preview that follows,
+# and ends the program
+continue_and_stop() {
+    xdotool key alt+c
     for _ in $(seq 50); do
-        kill -0 "$app_pid" 2>/dev/null || break
+        xdotool search --onlyvisible --name '^Accounts Report$' >/dev/null 2>&1 && break
         sleep 0.1
     done
-    kill "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
-}
-
-# register_only USER PASSWORD: the first-use advice and a new user, up to the login's end
-register_only() {
-    wait_for '^Welcome$'
-    sleep 0.3
-    xdotool key Return
-    enter_credentials "$1" "$2"
-    wait_for '^Confirm Password$'
-    sleep 0.3
-    type_text "$2"
-    xdotool key Return
+    xdotool key Escape
+    sleep 0.5
+    stop_app
 }
 
 # A file that exists but is no data file.
 start_app "$data_dir/empty.pnv"
-register_only BENCH 'bench-master'
+new_user BENCH 'bench-master'
 wait_for 'DATABASE CONNECTION ERROR!'
 sleep 0.5
 shoot_window 'DATABASE CONNECTION ERROR!' safety-1-not-a-data-file
@@ -81,7 +72,7 @@ xdotool key Return
 sleep 0.5
 second_id=$(xdotool search --all --onlyvisible --pid "$app_pid" --name 'Pinvara V1.1' | head -1 || true)
 [ -n "$second_id" ] && xdotool windowclose "$second_id" 2>/dev/null || true
-wait_gone
+wait_app_end
 app_pid=$first_pid
 xdotool windowactivate --sync "$first_id" 2>/dev/null || true
 
@@ -102,16 +93,7 @@ xdotool key ctrl+a
 type_text 'Printing the list.'
 sleep 0.3
 shoot_window '^Program Error Intercepted$' safety-5-error-report-comment
-xdotool key alt+c
-for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^Accounts Report$' >/dev/null 2>&1 && break
-    sleep 0.1
-done
-xdotool key Escape
-sleep 0.5
-id=$(xdotool search --onlyvisible --name 'Pinvara V1.1' | head -1)
-xdotool windowclose "$id" 2>/dev/null || true
-wait_gone
+continue_and_stop
 
 # The same error with the report's other views on: the error component reads its settings file
 # next to the program, so a copy of the program runs from a folder that holds one.
@@ -141,16 +123,7 @@ for view in 1 2 3; do
     sleep 0.8
     shoot_window '^Program Error Intercepted$' "safety-$((5 + view))-error-report-view-$view"
 done
-xdotool key alt+c
-for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^Accounts Report$' >/dev/null 2>&1 && break
-    sleep 0.1
-done
-xdotool key Escape
-sleep 0.5
-id=$(xdotool search --onlyvisible --name 'Pinvara V1.1' | head -1)
-xdotool windowclose "$id" 2>/dev/null || true
-wait_gone
+continue_and_stop
 
 log="$XDG_STATE_HOME/pinvara/PNV.LOG"
 if [ -f "$log" ]; then
