@@ -28,11 +28,7 @@ wait_for 'DATABASE COMPACT ERROR!'
 sleep 0.5
 shoot_window 'DATABASE COMPACT ERROR!' data-2-read-only-file-at-close
 xdotool key Return
-for _ in $(seq 50); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-done
-wait "$app_pid" 2>/dev/null || true
+app_ended || true
 cd "$checkout"
 if [ "$(sha256sum <"$data_dir/accounts.pnv")" != "$before" ]; then
     echo "the read-only data file was changed" >&2

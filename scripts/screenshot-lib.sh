@@ -113,12 +113,18 @@ stop_app() {
     wait_app_end
 }
 
-# wait_app_end: until the program has ended (ended by force after five seconds)
-wait_app_end() {
+# app_ended: waits up to five seconds for the program to end; fails if it is still running
+app_ended() {
     for _ in $(seq 50); do
-        kill -0 "$app_pid" 2>/dev/null || break
+        kill -0 "$app_pid" 2>/dev/null || { wait "$app_pid" 2>/dev/null || true; return 0; }
         sleep 0.1
     done
+    return 1
+}
+
+# wait_app_end: until the program has ended (ended by force after five seconds)
+wait_app_end() {
+    app_ended && return 0
     kill "$app_pid" 2>/dev/null || true
     wait "$app_pid" 2>/dev/null || true
 }

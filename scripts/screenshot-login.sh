@@ -20,14 +20,7 @@ sleep 0.5
 shoot 3-login
 xdotool key Caps_Lock
 xdotool key Escape
-for _ in $(seq 50); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$app_pid" 2>/dev/null; then
-    echo "Pinvara did not end on Escape" >&2
-fi
-wait "$app_pid" 2>/dev/null || true
+app_ended || echo "Pinvara did not end on Escape" >&2
 
 start_app
 register JOHN 'Secret#1'

@@ -39,11 +39,7 @@ shoot tray-3-restored
 xdotool mousemove "$icon_x" "$icon_y" click 3
 sleep 0.8
 xdotool key Up Return
-for _ in $(seq 50); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$app_pid" 2>/dev/null; then
+if ! app_ended; then
     echo "the tray menu's Close did not end the program" >&2
     exit 1
 fi
