@@ -84,6 +84,8 @@ frmOptions::frmOptions(QWidget* parent)
         box->setValidator(new Latin1Validator(box));
     }
     host::maskWithAsterisks(*ui->txtMaster);
+    ui->fsbPeek->setRange(kPeekMin, kPeekMax);
+    ui->fsbTimeout->setRange(kTimeoutMin, kTimeoutMax);
 
     connect(ui->tbsOptions, &QTabBar::currentChanged, this, &frmOptions::tbsOptions_Click);
     connect(ui->chkAutoLoad, &QCheckBox::stateChanged, this, &frmOptions::chkAutoLoad_Click);

@@ -17,6 +17,12 @@ class frmOptions : public QDialog
     Q_OBJECT
 
 public:
+    /// The ranges of the peek time (seconds) and the time-out (minutes) the dialog offers.
+    static constexpr int kPeekMin = 5;
+    static constexpr int kPeekMax = 20;
+    static constexpr int kTimeoutMin = 1;
+    static constexpr int kTimeoutMax = 20;
+
     explicit frmOptions(QWidget* parent = nullptr);
     ~frmOptions() override;
 

@@ -35,6 +35,10 @@ namespace ado {
 class Recordset;
 } // namespace ado
 
+namespace cw {
+class LocalTrap;
+} // namespace cw
+
 namespace adoui {
 class DataControl;
 class DataGrid;
@@ -47,6 +51,9 @@ class frmMain : public QMainWindow
 
 public:
     inline static const QString kModule = QStringLiteral("frmMain");
+    /// The first status panel's text while the window is locked.
+    inline static const QString kLockedText
+        = QStringLiteral("SECURITY TIME OUT! ...REFRESH PASSWORD!");
 
     /// Builds the window's controls and runs its load.
     explicit frmMain(QWidget* parent = nullptr);
@@ -320,9 +327,20 @@ private:
     void filterKey(int& KeyAscii, void (frmMain::*filter)());
     /// The body of the two filter commands: `criteria` takes the field and the trimmed text.
     void applyFilter(const QString& text, const QString& criteria, const QString& errorPrefix);
+    /// Drops the filter and rebuilds the view with every row, in the data source's order or,
+    /// with keepSort, in the present one; steps that fail are reported through the trap.
+    void showAllRows(cw::LocalTrap& trap, ado::Recordset& rs, bool keepSort);
     // Hand-out, peek, security lock and keep-on-top
     void connectHandout();
     void revealField(QLineEdit* box);
+    /// The unlock button's work once the master password was given.
+    void endLock();
+    /// True at once when the window is not locked; while it is, asks for the master password
+    /// and, when given, ends the lock as the unlock button does. The file and options
+    /// commands run only once this is true.
+    bool unlockedForCommand();
+    /// Closes the windows that show the account listing in clear.
+    void closeListings();
     frmRandomiser* m_frmRandomiser = nullptr;
     // Skinned image buttons and tool state
     void connectImages();

@@ -159,6 +159,9 @@ void frmMain::mnuNewDB_Click()
     cw::Proc proc(kModule, QStringLiteral("Sub mnuNewDB_Click"));
     proc.run(
         [&] {
+            if (!unlockedForCommand()) {
+                return;
+            }
             const QString path = chooseFileToWrite(QStringLiteral("Choose Data File to Create"),
                 QStringLiteral("PWdata (*.pnv)|*.pnv"), true, {});
             if (path.isEmpty()) {
@@ -181,6 +184,9 @@ void frmMain::mnuFileOpen_Click()
     cw::Proc proc(kModule, QStringLiteral("Sub mnuFileOpen_Click"));
     proc.run(
         [&] {
+            if (!unlockedForCommand()) {
+                return;
+            }
             gDialogOpen = true;
             const QString name
                 = showFileDialog(false, QStringLiteral("Open"), kOpenFilter, m_sLastPath);
@@ -199,6 +205,9 @@ void frmMain::mnuOpenSpecial_Click()
     cw::Proc proc(kModule, QStringLiteral("Sub mnuOpenSpecial_Click"));
     proc.run(
         [&] {
+            if (!unlockedForCommand()) {
+                return;
+            }
             bool ok = false;
             {
                 gDialogOpen = true;
@@ -237,7 +246,7 @@ void frmMain::mnuFileSaveAs_Click()
     cw::Proc proc(kModule, QStringLiteral("Sub mnuFileSaveAs_Click"));
     proc.run(
         [&] {
-            if (!dataFileOpen()) {
+            if (!dataFileOpen() || !unlockedForCommand()) {
                 return;
             }
             const QString path = chooseFileToWrite(QStringLiteral("Save Data File As..."),
@@ -289,7 +298,7 @@ void frmMain::mnuFileClose_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub mnuFileClose_Click"));
     proc.run([&] {
-        if (!dataFileOpen()) {
+        if (!dataFileOpen() || !unlockedForCommand()) {
             return;
         }
         ado::Recordset* rs = Adodc1->Recordset();

@@ -54,9 +54,7 @@ void frmMain::applyFilter(const QString& text, const QString& criteria, const QS
     if (trap.test([&] { return dataFileOpen(); })) {
         if (trap.test([&] { return text.isEmpty(); })) {
             // No text: every row comes back, in the data source's order.
-            trap([&] { rs->setFilter(QString()); });
-            trap([&] { Adodc1->Refresh(); });
-            trap([&] { DataGrid1->Refresh(); });
+            showAllRows(trap, *rs, false);
         } else {
             // The text goes in as typed; one the criteria cannot take is reported below.
             const QString field
@@ -67,6 +65,29 @@ void frmMain::applyFilter(const QString& text, const QString& criteria, const QS
     trap([&] {
         setPanelText(1, QString::number(rs->RecordCount()) + QStringLiteral(" Accounts found."));
     });
+}
+
+void frmMain::showAllRows(cw::LocalTrap& trap, ado::Recordset& rs, bool keepSort)
+{
+    // Dropping the filter first saves a pending edit. One that could not be saved keeps the
+    // view as it is: the rebuild would lose the edit, which stays pending in the boxes.
+    bool saved = false;
+    trap([&] {
+        rs.setFilter(QString());
+        saved = true;
+    });
+    if (!saved) {
+        return;
+    }
+    QString sort;
+    if (keepSort) {
+        trap([&] { sort = rs.Sort(); });
+    }
+    trap([&] { Adodc1->Refresh(); });
+    if (keepSort) {
+        trap([&] { rs.setSort(sort); });
+    }
+    trap([&] { DataGrid1->Refresh(); });
 }
 
 void frmMain::cmdFilter_Click()
@@ -95,12 +116,7 @@ void frmMain::cmdClearFilter_Click()
     }
     if (trap.test([&] { return dataFileOpen(); })) {
         // Unlike an empty filter text, Clear keeps the order the user chose.
-        QString sort;
-        trap([&] { rs->setFilter(QString()); });
-        trap([&] { sort = rs->Sort(); });
-        trap([&] { Adodc1->Refresh(); });
-        trap([&] { rs->setSort(sort); });
-        trap([&] { DataGrid1->Refresh(); });
+        showAllRows(trap, *rs, true);
     }
     trap([&] {
         setPanelText(1, QString::number(rs->RecordCount()) + QStringLiteral(" Accounts Total."));

@@ -1,8 +1,10 @@
 // Handing secrets out: the clipboard copies, the peek, the security lock and keep-on-top.
 #include "mainwindow/frmMain.h"
 
+#include "dialogs/frmPrint.h"
 #include "dialogs/frmRandomiser.h"
 #include "errortrace/Proc.h"
+#include "mainwindow/DataReport1.h"
 #include "platform/ado/Recordset.h"
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/DataGrid.h"
@@ -203,14 +205,29 @@ void frmMain::Timer2_Timer()
         Frame3->hide();
         DataGrid1->hide();
         Adodc1->hide();
+        closeListings();
         mnuFile->setEnabled(false);
         mnuEdit->setEnabled(false);
         mnuView->setEnabled(false);
         tbToolBar->setEnabled(false);
-        setPanelText(1, QStringLiteral("SECURITY TIME OUT! ...REFRESH PASSWORD!"));
+        setPanelText(1, kLockedText);
         cmdPassword->setEnabled(true);
         cmdPassword->show();
     });
+}
+
+void frmMain::closeListings()
+{
+    // The report's preview and the print view show every password in clear: they go with
+    // the rest of the data when the window locks.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->isVisible()
+            && (qobject_cast<DataReport1*>(window) != nullptr
+                || qobject_cast<frmPrint*>(window) != nullptr)) {
+            window->close();
+        }
+    }
 }
 
 void frmMain::cmdPassword_Click()
@@ -225,11 +242,28 @@ void frmMain::cmdPassword_Click()
             host::MsgBox(text, vb::vbExclamation, QStringLiteral("Login Failed"));
             return;
         }
-        setPanelText(1, QString());
-        InitTimer();
-        cmdPassword->setEnabled(false);
-        cmdPassword->hide();
+        endLock();
     });
+}
+
+void frmMain::endLock()
+{
+    InitTimer();
+    setPanelText(1, QString());
+    cmdPassword->setEnabled(false);
+    cmdPassword->hide();
+}
+
+bool frmMain::unlockedForCommand()
+{
+    if (!m_bLocked) {
+        return true;
+    }
+    if (!ConfirmPassword()) {
+        return false;
+    }
+    endLock();
+    return true;
 }
 
 bool frmMain::ConfirmPassword()

@@ -1,6 +1,7 @@
 // The main window's load, close and settings.
 #include "mainwindow/frmMain.h"
 
+#include "dialogs/frmOptions.h"
 #include "dialogs/frmSysTray.h"
 #include "errortrace/Proc.h"
 #include "errortrace/modCatchwell.h"
@@ -21,6 +22,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -61,6 +64,11 @@ QString frmMain::panelText(int panel) const
 
 void frmMain::setPanelText(int panel, const QString& text)
 {
+    // While locked, the first panel keeps telling how to unlock: neither a record count nor a
+    // file state shows through it.
+    if (panel == 1 && m_bLocked && text != kLockedText) {
+        return;
+    }
     if (auto* label = sbStatusBar->findChild<QLabel*>(QStringLiteral("Panel%1").arg(panel))) {
         label->setText(text);
     }
@@ -117,9 +125,14 @@ void frmMain::Form_Load()
         const double gridWidth = DataGrid1->widthTwips();
         const QString colDefault = vb::cStr(gridWidth * 0.5 - 60.1);
         gPeekOn = vb::cBool(setting("PeekOn", QStringLiteral("True")));
-        gPeekTime = vb::cInt(setting("PeekTime", QStringLiteral("10")));
+        // A hand-edited time the options would not offer is taken at the nearest end they do
+        // offer, so that a revealed field always masks again; a longer time-out is the user's
+        // to choose.
+        gPeekTime = std::clamp(vb::cInt(setting("PeekTime", QStringLiteral("10"))),
+            int16_t(frmOptions::kPeekMin), int16_t(frmOptions::kPeekMax));
         gTimeoutOn = vb::cBool(setting("TimeoutOn", QStringLiteral("True")));
-        gTimeoutTime = vb::cInt(setting("TimeoutTime", QStringLiteral("5")));
+        gTimeoutTime = std::max(vb::cInt(setting("TimeoutTime", QStringLiteral("5"))),
+            int16_t(frmOptions::kTimeoutMin));
         gKeepOnTop = vb::cBool(setting("KeepOnTop", QStringLiteral("False")));
         gAutoLoad = vb::cBool(setting("AutoLoad", QStringLiteral("True")));
         // A value the close writes back is marked once it has been read and converted.

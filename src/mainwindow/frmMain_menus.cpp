@@ -96,8 +96,7 @@ void frmMain::mnuViewOptions_Click()
     proc.run([&] {
         // The options end a lock, and their button stays usable during one: only the master
         // password opens them then, as it opens the lock.
-        const bool lockedBefore = m_bLocked;
-        if (lockedBefore && !ConfirmPassword()) {
+        if (!unlockedForCommand()) {
             return;
         }
         gAccountRS = Adodc1->Recordset();
@@ -108,7 +107,7 @@ void frmMain::mnuViewOptions_Click()
         }
         gDialogOpen = false;
         // Likewise a lock that came while the dialog was up.
-        const bool keepLocked = m_bLocked && !lockedBefore && !ConfirmPassword();
+        const bool keepLocked = !unlockedForCommand();
         // Whichever button closed the dialog, the window takes the option values as they are.
         UpdateImage(imgTBontop, gKeepOnTop ? QStringLiteral("LED-GUP") : QStringLiteral("LED-RUP"));
         vb::setTimerInterval(*Timer1, 0);

@@ -313,7 +313,8 @@ void frmMain::UpdateTools(bool pictures)
         }
 
         Frame2->setEnabled(open);
-        Frame3->setVisible(open);
+        // The lock keeps the filter hidden, whatever happens to the file meanwhile.
+        Frame3->setVisible(open && !m_bLocked);
 
         for (const char* name : { "txtAccount", "cmdAccount", "txtURL", "cmdURL", "cmdGoUrl",
                  "txtID", "cmdName", "txtPW", "cmdSP", "txtHint", "cmdHint", "txtINFO", "cmdInfo",

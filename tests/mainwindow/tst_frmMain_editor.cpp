@@ -298,7 +298,7 @@ private slots:
             QFile f(file());
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 6; ++i) {
             fx.host->answerNext(vb::vbOK);
         }
         {
@@ -306,9 +306,11 @@ private slots:
             accounts::selectRow(*w, 2);
             w->cmdAdd_Click(); // saving the edit first fails, then starting the new row
             w->cmdClear_Click();
+            w->cmdClearFilter_Click(); // the view is not rebuilt without the edit
+            w->cmdFilter_Click();      // nor by a blank filter
         }
         const auto boxes = fx.host->messages();
-        QCOMPARE(boxes.size(), 4);
+        QCOMPARE(boxes.size(), 6);
         QVERIFY(boxes[3].text.startsWith(QStringLiteral("General Error 5:\r\n-2147467259: \r\n")));
         QCOMPARE(boxes[0].title, QStringLiteral("SAVE ERROR!"));
         QVERIFY(boxes[0].text.startsWith(

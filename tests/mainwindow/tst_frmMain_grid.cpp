@@ -123,6 +123,15 @@ private slots:
         QCOMPARE(w->txtFilter2->text(), QStringLiteral("0123456789ABCDEF"));
         QTest::keyClick(w->txtFilter2, Qt::Key_Backspace);
         QCOMPARE(w->txtFilter2->text(), QStringLiteral("0123456789ABCDE"));
+        // Delete carries the text DEL under X11; it deletes as Backspace does.
+        w->txtFilter2->setCursorPosition(0);
+        QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+        QApplication::sendEvent(w->txtFilter2, &del);
+        QCOMPARE(w->txtFilter2->text(), QStringLiteral("123456789ABCDE"));
+        QKeyEvent ctrlDel(
+            QEvent::KeyPress, Qt::Key_Delete, Qt::ControlModifier, QStringLiteral("\x7f"));
+        QApplication::sendEvent(w->txtFilter2, &ctrlDel);
+        QCOMPARE(w->txtFilter2->text(), QString());
         QTest::keyClick(w->txtFilter, Qt::Key_Return);
         QCOMPARE(accounts::inGrid(*w), QStringList({ "alpha", "Alphabet" }));
         QCOMPARE(w->txtFilter->text(), QStringLiteral("alpha"));

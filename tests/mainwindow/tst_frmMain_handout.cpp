@@ -1,7 +1,7 @@
-#include "DataFileFixture.h"
-#include "MainWindowFixture.h"
+#include "AccountsWindow.h"
 #include "TestMain.h"
 #include "dialogs/frmRandomiser.h"
+#include "mainwindow/SkinImage.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
 #include "platform/adoui/DataGrid.h"
@@ -9,6 +9,7 @@
 #include "platform/window/ZOrder.h"
 #include "startup/frmPWconfirm.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -234,16 +235,21 @@ private slots:
     {
         QTest::addColumn<bool>("lockedWhileUp");
         QTest::addColumn<bool>("confirmed");
-        QTest::newRow("locked, cancelled") << false << false;
-        QTest::newRow("locked, confirmed") << false << true;
-        QTest::newRow("locked while they are up, cancelled") << true << false;
+        QTest::addColumn<bool>("timeoutOff");
+        QTest::newRow("locked, cancelled") << false << false << false;
+        QTest::newRow("locked, confirmed") << false << true << false;
+        QTest::newRow("locked, confirmed, time-out off") << false << true << true;
+        QTest::newRow("locked while they are up, cancelled") << true << false << false;
+        QTest::newRow("locked while they are up, confirmed, time-out off") << true << true << true;
     }
 
     void optionsWhileLockedAskForTheMasterPassword()
     {
-        // Guards against the options toolbar button lifting the lock without the master password.
+        // Guards against the options toolbar button lifting the lock without the master
+        // password, or leaving the panes hidden for good once it was given.
         QFETCH(bool, lockedWhileUp);
         QFETCH(bool, confirmed);
+        QFETCH(bool, timeoutOff);
         frmMain w;
         if (!lockedWhileUp) {
             lock(w);
@@ -255,13 +261,76 @@ private slots:
                     lock(w);
                     confirmNext(QStringLiteral("Secret#1"), confirmed);
                 }
-                options.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+                options.findChild<QCheckBox*>(QStringLiteral("chkTimeout"))->setChecked(!timeoutOff);
+                options.findChild<QPushButton*>(timeoutOff ? QStringLiteral("cmdUse")
+                                                           : QStringLiteral("cmdCancel"))
+                    ->click();
             });
         }
         w.mnuViewOptions_Click();
+        QCOMPARE(gTimeoutOn, !timeoutOff);
         QCOMPARE(w.m_bLocked, !confirmed);
         QCOMPARE(w.Frame2->isHidden(), !confirmed);
+        QCOMPARE(w.DataGrid1->isHidden(), !confirmed);
         QCOMPARE(w.cmdPassword->isHidden(), confirmed);
+        QCOMPARE(w.panelText(1) == frmMain::kLockedText, !confirmed);
+    }
+
+    void fileCommandsWhileLocked_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("given");
+        QTest::newRow("new, refused") << "mnuNewDB" << false;
+        QTest::newRow("open, refused") << "mnuFileOpen" << false;
+        QTest::newRow("open with password image, refused") << "imgTBunlock" << false;
+        QTest::newRow("save as image, refused") << "imgTBsave" << false;
+        QTest::newRow("close image, refused") << "imgTBclose" << false;
+        QTest::newRow("close image, given") << "imgTBclose" << true;
+    }
+
+    void fileCommandsWhileLocked()
+    {
+        // Guards against the toolbar or the menu commands opening, emptying or closing data
+        // files behind the lock without the master password.
+        QFETCH(QString, command);
+        QFETCH(bool, given);
+        auto w = accounts::open(fx, { QStringLiteral("Bank|b.example") });
+        lock(*w);
+        confirmNext(QStringLiteral("Secret#1"), given);
+        if (command == u"mnuNewDB") {
+            w->mnuNewDB_Click();
+        } else if (command == u"mnuFileOpen") {
+            w->mnuFileOpen_Click();
+        } else {
+            w->img_Click(w->findChild<SkinImage*>(command));
+        }
+        QCOMPARE(w->m_bLocked, !given);
+        QCOMPARE(w->Frame2->isHidden(), !given);
+        QCOMPARE(w->cmdPassword->isHidden(), given);
+        QCOMPARE(w->Adodc1->Recordset()->ActiveConnection() == nullptr, given);
+        QCOMPARE(w->panelText(1),
+            given ? QStringLiteral("No Data File Loaded.") : frmMain::kLockedText);
+    }
+
+    void aLockUnderAFileDialogKeepsThePanesHidden()
+    {
+        // Guards against a file opened after the lock fell showing its filter, grid or count.
+        frmMain w;
+        const QString file = fx.path(QStringLiteral("late.pnv"));
+        testdata::writePlainFile(file, { QStringLiteral("Bank|b.example") });
+        fx.host->fileNext(file, 1, [&] { lock(w); });
+        w.mnuFileOpen_Click();
+        QVERIFY(w.Adodc1->Recordset()->ActiveConnection() != nullptr);
+        const QList<QWidget*> panes { w.Frame2, w.Frame3, w.DataGrid1 };
+        for (QWidget* pane : panes) {
+            QVERIFY(pane->isHidden());
+        }
+        QCOMPARE(w.panelText(1), frmMain::kLockedText);
+        confirmNext(QStringLiteral("Secret#1"));
+        w.cmdPassword_Click();
+        for (QWidget* pane : panes) {
+            QVERIFY(!pane->isHidden());
+        }
     }
 
     void keepOnTopHoldsOffWhileADialogIsUp()

@@ -7,6 +7,8 @@
 #include <QAction>
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 
 class TestFrmMainLife : public QObject
 {
@@ -107,6 +109,35 @@ private slots:
         QCOMPARE(fx.stored("Encrypt"), QStringLiteral("<none>"));
         QCOMPARE(fx.stored("DBpath"), fx.path(QStringLiteral("opened.pnv"))); // set by the run
         QVERIFY(fx.stored("MainLeft") != QStringLiteral("<none>"));
+    }
+
+    void timesTheOptionsWouldNotOffer_data()
+    {
+        QTest::addColumn<QString>("peek");
+        QTest::addColumn<QString>("timeout");
+        QTest::addColumn<int>("peekUsed");
+        QTest::addColumn<int>("timeoutUsed");
+        QTest::newRow("zero") << "0" << "0" << 5 << 1;
+        QTest::newRow("negative") << "-3" << "-2" << 5 << 1;
+        QTest::newRow("above the range") << "40" << "60" << 20 << 60;
+    }
+
+    void timesTheOptionsWouldNotOffer()
+    {
+        // Guards against a hand-edited peek time revealing a field for good.
+        QFETCH(QString, peek);
+        QFETCH(QString, timeout);
+        QFETCH(int, peekUsed);
+        QFETCH(int, timeoutUsed);
+        fx.save("PeekTime", peek);
+        fx.save("TimeoutTime", timeout);
+        frmMain w;
+        QCOMPARE(gTimeoutTime, int16_t(timeoutUsed));
+        w.txtKey1->setText(QStringLiteral("k1"));
+        w.cmdKey1_Click();
+        QCOMPARE(w.Timer1->interval(), peekUsed * 1000);
+        QVERIFY(w.Timer1->isActive());
+        QCOMPARE(fx.traps, 0);
     }
 
     void widthsThatWouldHideAColumnAreReplaced_data()

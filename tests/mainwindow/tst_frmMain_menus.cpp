@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "PdfText.h"
 #include "TestMain.h"
+#include "dialogs/frmPrint.h"
 #include "dialogs/frmSysTray.h"
 #include "mainwindow/DataReport1.h"
 #include "mainwindow/SkinImage.h"
@@ -304,6 +305,29 @@ private slots:
         }
         QVERIFY(fx.host->messages().isEmpty());
         QVERIFY(!gDialogOpen);
+    }
+
+    void theLockClosesTheListings()
+    {
+        // Guards against the report preview or the print view showing every password in clear
+        // in front of a locked window.
+        frmMain w;
+        openAccounts(w, {QStringLiteral("Bank")});
+        confirmWith(*fx.host, QStringLiteral("Secret#1"));
+        bool viewClosed = false;
+        fx.host->onModal(QStringLiteral("DataReport1"), [&](QWidget&) {
+            gAccountRS = w.Adodc1->Recordset();
+            frmPrint view;
+            view.show();
+            gTimeoutOn = true;
+            w.m_iTimeout = 0;
+            w.InitTimer();
+            w.Timer2_Timer();
+            viewClosed = view.isHidden();
+        });
+        w.mnuFilePrint_Click();
+        QVERIFY(w.m_bLocked);
+        QVERIFY(viewClosed);
     }
 
     void reportListsWhatTheGridShows()

@@ -53,14 +53,14 @@ void ScriptedHost::answerNext(int result)
     m_answers.push_back(result);
 }
 
-void ScriptedHost::fileNext(const QString& path, int filterIndex)
+void ScriptedHost::fileNext(const QString& path, int filterIndex, std::function<void()> whileUp)
 {
-    m_files.push_back(host::FileChoice{false, path, filterIndex});
+    m_files.push_back({host::FileChoice{false, path, filterIndex}, std::move(whileUp)});
 }
 
 void ScriptedHost::cancelFileNext()
 {
-    m_files.push_back(host::FileChoice{});
+    m_files.push_back({host::FileChoice{}, {}});
 }
 
 void ScriptedHost::printerDialogNext(bool accept)
@@ -149,9 +149,12 @@ host::FileChoice ScriptedHost::chooseFile(const host::FileRequest& r)
         m_failures << QStringLiteral("unscripted file dialog: %1").arg(r.title);
         return host::FileChoice{};
     }
-    host::FileChoice c = m_files.front();
+    auto [choice, whileUp] = std::move(m_files.front());
     m_files.pop_front();
-    return c;
+    if (whileUp) {
+        whileUp();
+    }
+    return choice;
 }
 
 void ScriptedHost::sendKeys(QWidget* target, const QString& keys)

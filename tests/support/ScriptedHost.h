@@ -27,7 +27,8 @@ public:
 
     // Script
     void answerNext(int result);
-    void fileNext(const QString& path, int filterIndex = 1);
+    /// The next file dialog's answer; whileUp runs while that dialog is up.
+    void fileNext(const QString& path, int filterIndex = 1, std::function<void()> whileUp = {});
     void cancelFileNext();
     /// The printer dialog's next answer: true prints, false cancels.
     void printerDialogNext(bool accept);
@@ -82,7 +83,7 @@ private:
         std::function<void(QWidget&)> script;
     };
     std::deque<int> m_answers;
-    std::deque<host::FileChoice> m_files;
+    std::deque<std::pair<host::FileChoice, std::function<void()>>> m_files;
     std::deque<bool> m_printerDialogs;
     std::function<void(QPrinter&)> m_printerSetup;
     std::deque<ModalScript> m_modals;

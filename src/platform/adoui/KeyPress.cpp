@@ -9,6 +9,13 @@ namespace adoui {
 
 namespace {
 
+// The text of a key that types no character. X11 gives the Delete key the text DEL, though it
+// deletes as Backspace does rather than type.
+bool typesNothing(const QString& text)
+{
+    return text.isEmpty() || text == QStringView(u"\x7f");
+}
+
 class KeyPressHook : public QObject
 {
 public:
@@ -41,7 +48,7 @@ protected:
             return code == 0;
         }
         // A key typing several characters at once goes through whole or not at all.
-        return !key->text().isEmpty() && passing(key->text()) != key->text();
+        return !typesNothing(key->text()) && passing(key->text()) != key->text();
     }
 
 private:
@@ -67,7 +74,7 @@ private:
 int keyAscii(const QKeyEvent* event)
 {
     const QString text = event->text();
-    if (text.size() != 1 || text[0].isSurrogate()) {
+    if (typesNothing(text) || text.size() != 1 || text[0].isSurrogate()) {
         return -1;
     }
     return text[0].unicode();

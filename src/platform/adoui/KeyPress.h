@@ -9,7 +9,7 @@ class QWidget;
 namespace adoui {
 
 /// The character code a key event types (Enter 13, Backspace 8, Ctrl+V 22, 'a' 97), or -1 for
-/// a key that types no single character (arrows, function keys, composed text).
+/// a key that types no single character (arrows, Delete, function keys, composed text).
 int keyAscii(const QKeyEvent* event);
 
 /// Calls `handler` with the code of every character typed into `box` (by a key, or composed by
