@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Saves pictures of a revealed key, of the window locked by the security time-out, and of the
-# window kept on top of another one into build/screenshots/ (not kept in git). The lock comes
-# after the shortest time-out the settings allow (one minute), so the script takes about two.
+# Saves pictures of a revealed key, of the window locked by the security time-out (also after
+# its toolbar's Close was refused the master password), of the window kept on top of another
+# one, and of a filter edited with Delete into build/screenshots/ (not kept in git). The lock
+# comes after the shortest time-out the settings allow (one minute), so the script takes about
+# two.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/screenshot-lib.sh
@@ -57,6 +59,13 @@ login JOHN 'Secret#1'
 echo "waiting a minute for the security time-out"
 sleep 63
 shoot_window 'Pinvara V1.1' 6-locked
+# The toolbar's Close asks for the master password; cancelled, the window stays locked.
+click_in_window 42 17
+wait_for '^Confirm Password$'
+sleep 0.3
+xdotool key Escape
+sleep 0.5
+shoot_window 'Pinvara V1.1' 6-locked-close-refused
 stop_app
 
 # Keep on top: a window opened over the main window goes under it again within seconds.
@@ -70,4 +79,15 @@ sleep 1
 shoot 7-covered
 sleep 7
 shoot 8-kept-on-top
+stop_app
+
+# The Delete key in a filter box: "xBank", Home, Delete, Enter filters by "Bank".
+set_setting KeepOnTop False
+start_app "$data"
+login JOHN 'Secret#1'
+click_in_window 150 464
+type_text xBank
+xdotool key Home Delete Return
+sleep 0.5
+shoot_window 'Pinvara V1.1' 9-filter-after-delete
 stop_app
