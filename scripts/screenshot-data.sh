@@ -15,8 +15,6 @@ before=$(sha256sum <"$data_dir/accounts.pnv")
 
 checkout=$PWD
 cd "$data_dir"
-build_dir=$checkout/$build_dir
-out=$checkout/$out
 start_app accounts.pnv
 register BENCH 'bench-master'
 sleep 0.5

@@ -3,7 +3,8 @@
 # fresh home folder, and functions to wait for windows, type and take pictures.
 # Source it from a script that has set -euo pipefail and cd'ed to the checkout.
 
-build_dir=${PINVARA_BUILD_DIR:-build}
+# Absolute, so that a script may change to another folder (an absolute one is kept as it is).
+build_dir=$(realpath -m -s -- "${PINVARA_BUILD_DIR:-build}")
 out="$build_dir/screenshots"
 mkdir -p "$out"
 

@@ -348,11 +348,18 @@ void frmOptions::cmdPW_Click()
                 QStringLiteral("Password confirmation does not match, try again!"));
             return;
         }
+        Module1::SetKey(change);
+        const QString verifier = Module1::Encrypt(change);
+        if (!settings::SaveSetting(host::kAppTitle, QStringLiteral("Accounts\\") + gUserName,
+                QStringLiteral("PW"), verifier)) {
+            // The next login would still ask for the old password: keep it in force now too.
+            Module1::SetKey(gMasterPassword);
+            ui->lblInform->setText(QStringLiteral("Master Password NOT changed! Cannot write to:\n")
+                + settings::settingsFile(host::kAppTitle));
+            return;
+        }
         gMasterPassword = change;
-        Module1::SetKey(gMasterPassword);
-        gStoredPassword = Module1::Encrypt(change);
-        settings::SaveSetting(host::kAppTitle, QStringLiteral("Accounts\\") + gUserName,
-            QStringLiteral("PW"), gStoredPassword);
+        gStoredPassword = verifier;
         ui->lblInform->setText(QStringLiteral("Master Password successfully changed!"));
     });
 }

@@ -30,9 +30,6 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kTab = QStringLiteral("\t");
 
-// Far beyond the end of any listing: InsertText puts the caret there, which is the end.
-constexpr int kPastTheEnd = 240000;
-
 // The mouse button values of the window's mouse events.
 constexpr int kRightButton = 2;
 
@@ -192,8 +189,9 @@ void frmPrint::InsertText(const QString& text, bool bold)
 {
     cw::Proc proc(kModule, QStringLiteral("Sub InsertText"));
     proc.run([&] {
+        // At the real end, however long the listing has grown.
         QTextCursor cursor = RTB->textCursor();
-        cursor.setPosition(std::min(kPastTheEnd, RTB->document()->characterCount() - 1));
+        cursor.movePosition(QTextCursor::End);
         QTextCharFormat format;
         format.setFont(RTB->document()->defaultFont());
         format.setFontWeight(bold ? QFont::Bold : QFont::Normal);

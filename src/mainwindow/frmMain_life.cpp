@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -120,6 +121,12 @@ void frmMain::Form_Load()
         }
         if (heightTwips() < 7845) {
             resize(width(), vb::twipsToPixels(7845));
+        }
+        // A place off every screen (a damaged setting, a screen since removed) would leave the
+        // window out of reach: it opens at the first run's place instead.
+        if (const QScreen* s = screen();
+            s != nullptr && !s->availableVirtualGeometry().intersects(geometry())) {
+            move(vb::twipsToPixels(1000), vb::twipsToPixels(1000));
         }
 
         const double gridWidth = DataGrid1->widthTwips();

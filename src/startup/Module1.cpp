@@ -120,6 +120,11 @@ bool StartNewBrowser(const QString& url)
     cw::Proc proc(kModule, QStringLiteral("Function StartNewBrowser"));
     bool result = false;
     proc.run([&] {
+        // An address read from a data file must not reach the browser as an option (some run
+        // programs); browsers trim blanks before they look for the "-".
+        if (url.trimmed().startsWith(u'-')) {
+            return;
+        }
         long code = 0;
         std::optional<host::DesktopEntry> entry;
         const QString path = findBrowser(code, entry);
@@ -127,8 +132,7 @@ bool StartNewBrowser(const QString& url)
             return;
         }
         // The whole command line of the entry, as the desktop starts it: a wrapper such as
-        // "flatpak run ..." or "env ..." keeps its own arguments. The address goes in unquoted,
-        // so blanks in it make several words.
+        // "flatpak run ..." or "env ..." keeps its own arguments. The address is one argument.
         QStringList arguments = host::launchCommand(*entry, url);
         arguments.removeFirst();
         result = processStarter() ? processStarter()(path, arguments)

@@ -42,7 +42,8 @@ bool CapsLockOn();
 void MakeNormal(QWidget* hWnd);
 
 /// Starts the desktop's web browser on the address with the whole command line of the
-/// desktop's entry for web pages; true when the browser started and did not fail at once.
+/// desktop's entry for web pages, the address as one argument; true when the browser started
+/// and did not fail at once. An address beginning with "-" starts nothing.
 bool StartNewBrowser(const QString& url);
 
 /// The program the desktop opens ".html" files with; code is 32 or more when one was found.

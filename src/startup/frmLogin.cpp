@@ -152,8 +152,16 @@ void frmLogin::cmdOK_Click()
             }
             Module1::SetKey(password);
             gStoredPassword = Module1::Encrypt(password);
-            settings::SaveSetting(host::kAppTitle, accountSection(user), QStringLiteral("PW"),
-                                  gStoredPassword);
+            if (!settings::SaveSetting(host::kAppTitle, accountSection(user),
+                                       QStringLiteral("PW"), gStoredPassword)) {
+                // Without its verifier the name would not know its password at the next start.
+                gStoredPassword.clear();
+                host::MsgBox(QStringLiteral("You are NOT registered: cannot write to") + kCrLf
+                                 + settings::settingsFile(host::kAppTitle),
+                             vb::vbExclamation, kTitle);
+                refocus(ui->txtPassword);
+                return;
+            }
         } else {
             Module1::SetKey(password);
             if (Module1::Encrypt(password) != gStoredPassword) {

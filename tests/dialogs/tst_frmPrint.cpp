@@ -164,11 +164,17 @@ private slots:
             << "\n* 1:*\n*ACCOUNT:- *\tA\n*URL:-*\t\t\n*ID:-*\t\t\n*PASSWORD:-*\t\n\n"
                "* 2:*\n*ACCOUNT:- *\tB\n*URL:-*\t\t\n*ID:-*\t\t\n*PASSWORD:-*\t\n"
                "*KEY3 LABEL:-  *\t\t\t*DATA:\t*v\n*KEY4 LABEL:-  *\tn\t\t*DATA:\t*\n\n";
+        const QString longInfo(240000, u'i');
+        QTest::newRow("past 240,000 characters")
+            << QList<Row>{{{"Account", "A"}, {"Info", longInfo}, {"Key1", "v"}}}
+            << "\n* 1:*\n*ACCOUNT:- *\tA\n*URL:-*\t\t\n*ID:-*\t\t\n*PASSWORD:-*\t\n"
+               "*EXTRA INFO:-*\n\t" + longInfo + "\n*KEY1 LABEL:-  *\t\t\t*DATA:\t*v\n\n";
     }
 
     void listing()
     {
-        // Guards against wrong texts, bold, skipping rules or numbering in the listing.
+        // Guards against wrong texts, bold, skipping rules or numbering in the listing, and a
+        // long listing being appended to anywhere but its end.
         QFETCH(QList<Row>, rows);
         openAccounts(rows);
         frmPrint f;

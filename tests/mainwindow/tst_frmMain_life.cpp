@@ -5,6 +5,7 @@
 #include "platform/userdirs/UserDirs.h"
 
 #include <QAction>
+#include <QScreen>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -48,6 +49,18 @@ private slots:
         QCOMPARE(w.m_iTimeout, int16_t(5));
         QCOMPARE(w.m_iTimeLeft, int16_t(5));
         QCOMPARE(fx.traps, 0);
+    }
+
+    void aPlaceOffEveryScreenIsBroughtBack()
+    {
+        // Guards against a huge stored place overflowing the conversion to pixels, or opening
+        // the window where no one can reach it.
+        const QString file = settings::settingsFile(fx.kApp);
+        QVERIFY(QFile::remove(file) || !QFile::exists(file));
+        QVERIFY(QFile::copy(PINVARA_TEST_DATA "/damaged/settings-mainleft-1e30.txt", file));
+        frmMain w;
+        QCOMPARE(fx.traps, 0);
+        QVERIFY(w.screen()->availableVirtualGeometry().contains(w.pos()));
     }
 
     void storedColumnWidths()

@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "platform/vb/Constants.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/Error.h"
 
@@ -129,6 +130,22 @@ private slots:
         QCOMPARE(errorOf([] { vb::cInt(40000.0); }), 6L);
         QCOMPARE(errorOf([] { vb::cLng(3e9); }), 6L);
         QCOMPARE(int(vb::cInt(-32768.0)), -32768);
+    }
+
+    void twipsBeyondAnyScreenStopAtTheLimit_data()
+    {
+        QTest::addColumn<double>("twips");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("rounds") << 22.5 << 2;
+        QTest::newRow("huge") << 1e30 << int(vb::kMaxPixels);
+        QTest::newRow("huge negative") << -1e30 << -int(vb::kMaxPixels);
+        QTest::newRow("not a number") << std::nan("") << 0;
+    }
+    void twipsBeyondAnyScreenStopAtTheLimit()
+    {
+        // Guards against a damaged stored place overflowing the conversion to int.
+        QFETCH(double, twips);
+        QTEST(vb::twipsToPixels(twips), "pixels");
     }
 };
 

@@ -112,8 +112,11 @@ private slots:
         QTest::newRow("other codes") << "web %i --class=%c %k 100%% %d %m %u" << url
                                      << QStringList{"web", "--icon", "web-icon", "--class=Web",
                                                     "/apps/web.desktop", "100%", url};
-        QTest::newRow("blanks make words") << "web %u" << "http://a.org/a b  c"
-                                           << QStringList{"web", "http://a.org/a", "b", "c"};
+        const QString withOption = QStringLiteral("https://a.org --renderer-cmd-prefix=/x.sh");
+        QTest::newRow("address is one argument") << "web %u" << withOption
+                                                 << QStringList{"web", withOption};
+        QTest::newRow("appended as one argument") << "web" << withOption
+                                                  << QStringList{"web", withOption};
         QTest::newRow("code inside a word") << "web --url=%u" << "http://a.org/a b"
                                             << QStringList{"web", "--url=http://a.org/a b"};
     }

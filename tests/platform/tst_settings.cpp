@@ -3,6 +3,7 @@
 #include "TestMain.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -186,6 +187,21 @@ private slots:
         QVERIFY(QFile::setPermissions(file, owner | others));
         settings::SaveSetting(kApp, u"Accounts\PRIV"_s, u"pw"_s, u"v2"_s);
         QCOMPARE(QFile::permissions(file) & (owner | others), owner);
+    }
+
+    void aFailedWriteIsReported()
+    {
+        // Guards against a value that never reached the file being taken as stored, and a line
+        // the store cannot parse being taken for a failed write.
+        const QString file = settings::settingsFile(kApp);
+        QFile::remove(file);
+        QVERIFY(QDir().mkdir(file));
+        QVERIFY(!settings::SaveSetting(kApp, u"Accounts\\FAIL"_s, u"pw"_s, u"lost"_s));
+        QVERIFY(QDir().rmdir(file));
+        QFile junk(file);
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("no equals sign\n") && junk.flush());
+        QVERIFY(settings::SaveSetting(kApp, u"Accounts\\FAIL"_s, u"pw"_s, u"kept"_s));
+        QCOMPARE(readInFreshProcess(u"Accounts\\FAIL"_s, u"pw"_s), u"kept"_s);
     }
 };
 

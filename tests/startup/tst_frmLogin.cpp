@@ -11,6 +11,7 @@
 #include "startup/frmLogin.h"
 #include "startup/frmPWconfirm.h"
 
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -183,6 +184,24 @@ private slots:
         QCOMPARE(host.messages()[0].style, 48);
         QVERIFY(storedVerifier(u"NEWBIE"_s).isEmpty());
         QVERIFY(!login->OK);
+        VERIFY_DRAINED(host);
+    }
+
+    void unstoredRegistrationIsRefused()
+    {
+        // Guards against a new user being logged in when the verifier never reached the file.
+        const QString file = settings::settingsFile(kApp);
+        ScriptedHost host;
+        confirmWith(host, u"secret"_s);
+        host.answerNext(vb::vbOK);
+        auto login = openLogin();
+        QVERIFY(QFile::remove(file) && QDir().mkdir(file));
+        attempt(*login, u"newbie"_s, u"secret"_s);
+        QVERIFY(QDir().rmdir(file));
+        QVERIFY(host.messages().size() == 1 && host.messages()[0].text.contains(file));
+        QVERIFY(!login->OK);
+        QVERIFY(gUserName.isEmpty() && gMasterPassword.isEmpty() && gStoredPassword.isEmpty());
+        QCOMPARE(QApplication::focusWidget(), box(*login, "txtPassword"));
         VERIFY_DRAINED(host);
     }
 

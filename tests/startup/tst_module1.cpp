@@ -253,8 +253,9 @@ private slots:
 
     void browserStartsAsTheDesktopDoes()
     {
-        // Guards against only the first word of the desktop's command being started, and a
-        // browser that failed at once being reported as started.
+        // Guards against only the first word of the desktop's command being started, an
+        // address passing options to the browser, and a browser that failed at once being
+        // reported as started.
         // The user's folders are this test's own; the system's are left out, and no desktop
         // session is detected, so the plain freedesktop rules apply.
         const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -286,10 +287,14 @@ private slots:
         QCOMPARE(Module1::GetBrowserName(code), QStandardPaths::findExecutable(u"env"_s));
         QVERIFY(code >= 32);
         QVERIFY(!QFileInfo::exists(Module1::GetTempDir() + u"dummy.html"_s));
-        QVERIFY(Module1::StartNewBrowser(u"http://example.org/a b"_s));
+        QVERIFY(Module1::StartNewBrowser(u"http://example.org/a --b"_s));
         QCOMPARE(program, QStandardPaths::findExecutable(u"env"_s));
         QCOMPARE(arguments, QStringList({u"WEB_PROFILE=test"_s, u"/bin/true"_s, u"--new"_s,
-                                         u"http://example.org/a"_s, u"b"_s}));
+                                         u"http://example.org/a --b"_s}));
+        // An address that would read as an option starts nothing.
+        program.clear();
+        QVERIFY(!Module1::StartNewBrowser(u" --renderer-cmd-prefix=/x.sh"_s));
+        QVERIFY(program.isEmpty());
 
         // Started for real, a wrapper whose browser cannot start is no success.
         Module1::setProcessStarter({});

@@ -145,12 +145,14 @@ QString defaultApplication(const QString& mimeType)
 
 QStringList launchCommand(const DesktopEntry& entry, const QString& address)
 {
-    const QStringList words = address.split(u' ', Qt::SkipEmptyParts);
+    // The address is one argument whatever it holds: split at its blanks, a text such as
+    // "http://x --option" would hand the browser an option of its own.
+    const QStringList addressArgument = address.isEmpty() ? QStringList() : QStringList{address};
     QStringList command;
     bool addressPlaced = false;
     for (const QString& arg : splitExec(unescapeValue(entry.exec))) {
         if (arg.size() == 2 && arg[0] == u'%' && isAddressCode(arg[1])) {
-            command << words;
+            command << addressArgument;
             addressPlaced = true;
             continue;
         }
@@ -187,7 +189,7 @@ QStringList launchCommand(const DesktopEntry& entry, const QString& address)
         }
     }
     if (!addressPlaced) {
-        command << words;
+        command << addressArgument;
     }
     return command;
 }

@@ -27,9 +27,8 @@ std::optional<DesktopEntry> readDesktopEntry(const QString& path);
 QString defaultApplication(const QString& mimeType);
 
 /// The entry's Exec line as the desktop runs it, program first: quoting and escapes resolved,
-/// field codes expanded. A file or address code stands for the words of `address` (split at
-/// blanks) when it is an argument of its own, and for the address as it is inside a longer
-/// argument; a line without such a code gets the words appended.
+/// field codes expanded. A file or address code stands for `address` as one argument (none
+/// when it is empty), blanks and all; a line without such a code gets it appended.
 QStringList launchCommand(const DesktopEntry& entry, const QString& address);
 
 /// Starts a program that outlives the caller. True when it started and did not fail within

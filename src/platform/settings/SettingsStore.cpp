@@ -113,7 +113,7 @@ QString GetSetting(const QString& appName, const QString& section, const QString
     return s.value(path).toString();
 }
 
-void SaveSetting(const QString& appName, const QString& section, const QString& key,
+bool SaveSetting(const QString& appName, const QString& section, const QString& key,
                  const QString& value)
 {
     const QString file = settingsFile(appName);
@@ -124,6 +124,8 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
     s.setValue(path, value);
     s.sync();
     keepPrivate(file, false);
+    // A file with lines it could not parse reports a format error, yet is written all the same.
+    return s.status() != QSettings::AccessError;
 }
 
 } // namespace settings

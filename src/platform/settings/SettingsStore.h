@@ -11,8 +11,9 @@ namespace settings {
 QString GetSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& def = {});
 
-/// SaveSetting: stores the text value.
-void SaveSetting(const QString& appName, const QString& section, const QString& key,
+/// SaveSetting: stores the text value. False when the file could not be written; the value
+/// may then still read back in this process, but no other process will see it.
+bool SaveSetting(const QString& appName, const QString& section, const QString& key,
                  const QString& value);
 
 /// The file that holds an application's settings. Both calls above keep it readable and

@@ -1,6 +1,9 @@
 // Message-box style values, results and key codes, with the platform's standard numbers.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 namespace vb {
 
 enum MsgBoxStyle : int {
@@ -39,10 +42,15 @@ inline constexpr int vbKeyCapital = 20;
 /// Twips per pixel at the design resolution (96 dpi).
 inline constexpr int kTwipsPerPixel = 15;
 
-/// A length in twips as whole pixels at the design resolution, rounded to the nearest.
+/// The largest place or length in pixels a window can take (the toolkit's own limit).
+inline constexpr double kMaxPixels = 16777215;
+
+/// A length in twips as whole pixels at the design resolution, rounded to the nearest. A value
+/// beyond kMaxPixels either way (a damaged setting, say) is taken as that limit; NaN as 0.
 inline int twipsToPixels(double twips)
 {
-    return static_cast<int>(twips / kTwipsPerPixel + 0.5);
+    const double pixels = twips / kTwipsPerPixel + 0.5;
+    return std::isnan(pixels) ? 0 : static_cast<int>(std::clamp(pixels, -kMaxPixels, kMaxPixels));
 }
 
 } // namespace vb
