@@ -5,9 +5,92 @@
 #include "platform/help/HtmlHelp.h"
 #include "platform/vb/Error.h"
 
+#include <QDataStream>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+
+#include <cstdio>
+
+namespace {
+
+// A compiled help file of one directory chunk and no compressed section, holding the objects.
+QByteArray uncompressedHelp(const QList<std::pair<QByteArray, QByteArray>>& objects)
+{
+    auto number = [](quint64 v) {
+        QByteArray b(1, char(v & 0x7f));
+        while ((v >>= 7) != 0) {
+            b.prepend(char(0x80 | (v & 0x7f)));
+        }
+        return b;
+    };
+    QByteArray entries;
+    QByteArray content;
+    for (const auto& [name, data] : objects) {
+        entries += number(name.size()) + name + number(0) + number(content.size())
+            + number(data.size());
+        content += data;
+    }
+    QByteArray file;
+    QDataStream s(&file, QIODevice::WriteOnly);
+    s.setByteOrder(QDataStream::LittleEndian);
+    auto words = [&](std::initializer_list<qint32> values) {
+        for (qint32 v : values) {
+            s << v;
+        }
+    };
+    const qint32 chunk = 0x1000;
+    const qint64 directory = 0x54 + chunk;
+    s.writeRawData("ITSF", 4);
+    words({3, 0x60, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    s << qint64(0) << qint64(0) << qint64(0x60) << directory << 0x60 + directory;
+    s.writeRawData("ITSP", 4);
+    words({1, 0x54, 10, chunk, 2, 1, -1, 0, 0, -1, 1, 0, 0, 0, 0, 0, 0x54, -1, -1, -1});
+    s.writeRawData("PMGL", 4);
+    words({chunk - 0x14 - qint32(entries.size()), 0, -1, -1});
+    entries = entries.leftJustified(chunk - 0x14, '\0');
+    s.writeRawData(entries.constData(), int(entries.size()));
+    s.writeRawData(content.constData(), int(content.size()));
+    return file;
+}
+
+// Child mode: "--show-help <file>" shows the help file as the help command does and prints the
+// error raised, or the depth and size of the contents shown. A packed contents page (".gz") is
+// shown from a help file made around it.
+const testenv::ChildMode showHelpChild("--show-help", [] {
+    QString file = QCoreApplication::arguments().last();
+    QTemporaryDir dir;
+    if (file.endsWith(u".gz")) {
+        QProcess gzip;
+        gzip.start(QStringLiteral("gzip"), {QStringLiteral("-dc"), file});
+        QFile chm(file = dir.filePath(QStringLiteral("contents.chm")));
+        if (!gzip.waitForFinished(60000) || !chm.open(QIODevice::WriteOnly)) {
+            return 2;
+        }
+        chm.write(uncompressedHelp(
+            {{"/index.htm", "<h1>Contents</h1>"}, {"/toc.hhc", gzip.readAllStandardOutput()}}));
+    }
+    try {
+        std::unique_ptr<help::HelpWindow> w(
+            help::HtmlHelp(nullptr, file, help::HH_DISPLAY_TOPIC, 0));
+        int levels = 0;
+        int entries = 0;
+        for (QTreeWidgetItemIterator it(w->contentsTree()); *it != nullptr; ++it, ++entries) {
+            int level = 1;
+            for (QTreeWidgetItem* p = (*it)->parent(); p != nullptr; p = p->parent()) {
+                ++level;
+            }
+            levels = std::max(levels, level);
+        }
+        std::printf("%d levels, %d entries\n", levels, entries);
+    } catch (const vb::Error& e) {
+        std::printf("%ld %s\n", e.number, qPrintable(e.description));
+    }
+    return 0;
+});
+
+} // namespace
 
 class TestHelp : public QObject
 {
@@ -107,6 +190,42 @@ private slots:
                          : QStringLiteral("is not a compiled help file")),
             qPrintable(description));
         QVERIFY(help::openHelpWindow() == nullptr);
+    }
+
+    void damagedFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("outcome");
+        const QString damaged = QStringLiteral(PINVARA_TEST_DATA "/damaged/");
+        for (const char* name : {"help-lzx-version", "help-block-length-overflow",
+                 "help-block-length-huge", "help-directory-loop"}) {
+            const QString file = damaged + QString::fromLatin1(name) + QStringLiteral(".chm");
+            QTest::newRow(name) << file
+                                << QStringLiteral("53 The help file \"%1\" is damaged.").arg(file);
+        }
+        QTest::newRow("contents-nested-100000")
+            << damaged + QStringLiteral("contents-nested-100000.hhc.gz")
+            << QStringLiteral("64 levels, 100000 entries");
+    }
+
+    void damagedFiles()
+    {
+        // Guards against a damaged help file crashing or hanging the program instead of being
+        // refused, and against a deeply nested contents page overflowing the stack.
+        QFETCH(QString, file);
+        QFETCH(QString, outcome);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--show-help"), file});
+        QVERIFY(child.waitForStarted());
+        if (!child.waitForFinished(120000)) {
+            child.kill();
+            child.waitForFinished();
+            QFAIL("the help file was still being read after two minutes");
+        }
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()).trimmed(), outcome);
     }
 
     void theWindowShowsAndFollowsPages()

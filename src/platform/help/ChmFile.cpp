@@ -1,5 +1,8 @@
 #include "platform/help/ChmFile.h"
 
+#include "platform/help/ChmDirectory.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -55,12 +58,23 @@ bool ChmFile::open(const QString& path)
         m_error = QStringLiteral("The help file \"%1\" does not exist.").arg(path);
         return false;
     }
-    if (!info.isFile() || !info.isReadable()) {
+    QFile file(path);
+    if (!info.isFile() || !info.isReadable() || !file.open(QIODevice::ReadOnly)) {
         m_error = QStringLiteral("The help file \"%1\" cannot be read.").arg(path);
         return false;
     }
+    ChmDirectory directory;
+    const ChmDirectory::Verdict verdict = directory.read(file);
+    if (verdict == ChmDirectory::Verdict::Damaged) {
+        m_error = QStringLiteral("The help file \"%1\" is damaged.").arg(path);
+        return false;
+    }
+    m_objects = directory.paths();
     auto handle = std::make_unique<Handle>();
-    handle->file = chm_open(QFile::encodeName(path).constData());
+    // chmlib trusts the headers and the directory, so it is only given a file where they are sound.
+    if (verdict == ChmDirectory::Verdict::Sound) {
+        handle->file = chm_open(QFile::encodeName(path).constData());
+    }
     if (handle->file == nullptr) {
         m_error = QStringLiteral("\"%1\" is not a compiled help file.").arg(path);
         return false;
@@ -147,24 +161,14 @@ void ChmFile::readSystem()
 
 QString ChmFile::findObject(const QString& suffix) const
 {
-    struct Search
-    {
-        QString suffix;
-        QString found;
-    } search{suffix, {}};
-    chm_enumerate(
-        m_handle->file, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES,
-        [](chmFile*, chmUnitInfo* unit, void* context) {
-            auto* s = static_cast<Search*>(context);
-            const QString path = QString::fromUtf8(unit->path);
-            if (path.endsWith(s->suffix, Qt::CaseInsensitive)) {
-                s->found = path;
-                return CHM_ENUMERATOR_SUCCESS;
-            }
-            return CHM_ENUMERATOR_CONTINUE;
-        },
-        &search);
-    return search.found;
+    // Names outside "/" and under "/#" or "/$" are the file's own records, not its pages.
+    for (const QString& object : m_objects) {
+        if (object.startsWith(u'/') && !object.startsWith(u"/#") && !object.startsWith(u"/$")
+            && object.endsWith(suffix, Qt::CaseInsensitive)) {
+            return object;
+        }
+    }
+    return {};
 }
 
 QList<ContentsEntry> ChmFile::contents() const
@@ -177,6 +181,8 @@ QList<ContentsEntry> ChmFile::contents() const
 
 QList<ContentsEntry> parseSitemap(const QString& html)
 {
+    // The tree is built, shown and destroyed by recursion, one stack frame a level.
+    constexpr qsizetype kMaxContentsDepth = 64;
     static const QRegularExpression token(
         QStringLiteral("<\\s*(/?)\\s*(ul|object)\\b[^>]*>|<\\s*param\\s+([^>]*)>"),
         QRegularExpression::CaseInsensitiveOption);
@@ -187,6 +193,8 @@ QList<ContentsEntry> parseSitemap(const QString& html)
     QList<ContentsEntry> root;
     // The lists being filled, innermost last; a new <ul> nests under the last entry made.
     QList<QList<ContentsEntry>*> open{&root};
+    // Lists opened below the deepest level kept, whose entries join that level.
+    qsizetype flattened = 0;
     ContentsEntry pending;
     bool inObject = false;
     for (auto it = token.globalMatch(html); it.hasNext();) {
@@ -195,9 +203,13 @@ QList<ContentsEntry> parseSitemap(const QString& html)
         const QString tag = m.captured(2).toLower();
         if (tag == u"ul") {
             if (closing) {
-                if (open.size() > 1) {
+                if (flattened > 0) {
+                    --flattened;
+                } else if (open.size() > 1) {
                     open.removeLast();
                 }
+            } else if (open.size() == kMaxContentsDepth) {
+                ++flattened;
             } else if (!open.last()->isEmpty()) {
                 open.append(&open.last()->last().children);
             }

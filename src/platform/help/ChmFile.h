@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -26,8 +27,8 @@ public:
     ChmFile(const ChmFile&) = delete;
     ChmFile& operator=(const ChmFile&) = delete;
 
-    /// Opens the file; false with a readable reason in error() when it is missing or is not a
-    /// compiled help file.
+    /// Opens the file; false with a readable reason in error() when it is missing, is not a
+    /// compiled help file or is damaged.
     bool open(const QString& path);
     QString error() const { return m_error; }
     QString path() const { return m_path; }
@@ -55,10 +56,12 @@ private:
     QString m_title;
     QString m_defaultTopic;
     QString m_contentsFile;
+    QStringList m_objects; ///< the objects' paths, in the order of the directory's listing
 };
 
 /// The table of contents in a sitemap page (the ".hhc" format): nested lists of objects whose
-/// "Name" and "Local" parameters give each entry's text and page. Pages are made rooted.
+/// "Name" and "Local" parameters give each entry's text and page. Pages are made rooted. Entries
+/// nested deeper than 64 levels are kept at the 64th.
 QList<ContentsEntry> parseSitemap(const QString& html);
 
 } // namespace help

@@ -150,14 +150,18 @@ QString HelpWindow::currentTopic() const
 
 void HelpWindow::fillContents(QTreeWidgetItem* parent, const QList<ContentsEntry>& entries)
 {
+    // Fetched once a list: a style makes a new icon on every call.
+    const QIcon page = style()->standardIcon(QStyle::SP_FileIcon);
+    const QIcon heading = style()->standardIcon(QStyle::SP_DirIcon);
     for (const ContentsEntry& e : entries) {
         auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
         item->setText(0, e.name);
         item->setToolTip(0, e.name);
         item->setData(0, Qt::UserRole, e.page);
-        item->setIcon(0, style()->standardIcon(e.children.isEmpty() ? QStyle::SP_FileIcon
-                                                                      : QStyle::SP_DirIcon));
-        fillContents(item, e.children);
+        item->setIcon(0, e.children.isEmpty() ? page : heading);
+        if (!e.children.isEmpty()) {
+            fillContents(item, e.children);
+        }
     }
 }
 
