@@ -182,10 +182,10 @@ private slots:
         const auto owner = QFile::ReadOwner | QFile::WriteOwner;
         const auto others = QFile::ReadGroup | QFile::ReadOther;
         QFile::remove(file);
-        settings::SaveSetting(kApp, u"Accounts\PRIV"_s, u"pw"_s, u"v1"_s);
+        settings::SaveSetting(kApp, u"Accounts\\PRIV"_s, u"pw"_s, u"v1"_s);
         QCOMPARE(QFile::permissions(file) & (owner | others), owner);
         QVERIFY(QFile::setPermissions(file, owner | others));
-        settings::SaveSetting(kApp, u"Accounts\PRIV"_s, u"pw"_s, u"v2"_s);
+        settings::SaveSetting(kApp, u"Accounts\\PRIV"_s, u"pw"_s, u"v2"_s);
         QCOMPARE(QFile::permissions(file) & (owner | others), owner);
     }
 
