@@ -82,6 +82,14 @@ QString frmMain::chooseFileToWrite(const QString& title, const QString& filter,
         if (answer != vb::vbYes || isOpenDataFile(path)) {
             return {};
         }
+        // Nor is a file its owner made read-only, even when the mode would not stop this user.
+        if (!ado::isWritableFile(path)) {
+            host::MsgBox(QStringLiteral("The file\r\n") + path
+                    + QStringLiteral("\r\nis read-only, so it has not been replaced: "
+                                     "it stays as it is."),
+                vb::vbCritical, QStringLiteral("FILE IS READ-ONLY!"));
+            return {};
+        }
         return path;
     }
 }
@@ -110,9 +118,7 @@ bool frmMain::createDataFile(const QString& path)
     }
     // The new file is made and keyed beside its target and only then renamed over it, so a
     // New that fails leaves a file of that name as it was.
-    const QFileInfo target(path);
-    const QString side
-        = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".new");
+    const QString side = ado::sideFile(path, QStringLiteral(".new"));
     // However it ends, the working copy goes; unless the new file is in place, so does the
     // data file path that named it.
     struct Cleanup
@@ -128,10 +134,21 @@ bool frmMain::createDataFile(const QString& path)
             }
         }
     } cleanup { side, gDBpath };
+    cw::LocalTrap trap(QStringLiteral("New Data File Error:"),
+        QStringLiteral("NEW DATA FILE ERROR!"), {});
 
     QFile::remove(side);
-    if (Module1::SaveResItemToDisk(QStringLiteral("DATABASE"), QStringLiteral("CUSTOM"), side)
-        != 0) {
+    bool written = false;
+    trap([&] {
+        const long failure = Module1::SaveResItemToDisk(
+            QStringLiteral("DATABASE"), QStringLiteral("CUSTOM"), side);
+        if (failure != 0) {
+            vb::raise(failure, {},
+                QStringLiteral("Could not write a working copy beside '%1'.").arg(path));
+        }
+        written = true;
+    });
+    if (!written) {
         return false;
     }
     gDBpath = side;
@@ -148,10 +165,14 @@ bool frmMain::createDataFile(const QString& path)
     if (!CompactAndEncrypt(QString(), QString())) {
         return false;
     }
-    ado::replaceFile(side, path, [](const QString&) {});
-    gDBpath = path;
-    cleanup.placed = true;
-    return true;
+    trap([&] {
+        ado::replaceFile(side, path, [](const QString&) {});
+        cleanup.placed = true;
+    });
+    if (cleanup.placed) {
+        gDBpath = path;
+    }
+    return cleanup.placed;
 }
 
 void frmMain::mnuNewDB_Click()

@@ -5,6 +5,7 @@
 #include "dialogs/frmNewFile.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/SafeFile.h"
 #include "platform/adoui/DataControl.h"
 #include "platform/vb/Constants.h"
 
@@ -183,7 +184,7 @@ private slots:
 
     void aNewThatCannotBePutInPlaceKeepsThePathBefore()
     {
-        // Guards against a failed New leaving the data file path on its removed working copy.
+        // Guards against a failed New unreported, or leaving the path on its removed working copy.
         frmMain w;
         gHideNewFileInfo = true;
         const QString before = dataFile(QStringLiteral("last.pnv"), kLogin, 1);
@@ -191,9 +192,69 @@ private slots:
         const QString file = fx.path(QStringLiteral("gone.pnv"));
         QFile::link(fx.path(QStringLiteral("unmounted/gone.pnv")), file);
         fx.host->fileNext(file);
+        fx.host->answerNext(vb::vbOK);
         w.mnuNewDB_Click();
+        QCOMPARE(titles(), QStringList { QStringLiteral("NEW DATA FILE ERROR!") });
         QCOMPARE(gDBpath, before);
         QVERIFY(!connected(w));
+    }
+
+    void aLongNameIsCreatedAndCompacted_data()
+    {
+        QTest::addColumn<bool>("blocked");
+        QTest::newRow("room for the working copy") << false;
+        QTest::newRow("a folder where the working copy goes") << true;
+    }
+
+    void aLongNameIsCreatedAndCompacted()
+    {
+        // Guards against a name the file system takes failing, silently, for want of a suffix.
+        QFETCH(bool, blocked);
+        frmMain w;
+        gHideNewFileInfo = true;
+        const QString file = fx.path(QString(246, u'n') + QStringLiteral(".pnv"));
+        fx.host->fileNext(file);
+        w.mnuNewDB_Click();
+        QVERIFY(connected(w));
+        const QByteArray made = testdata::fileBytes(file);
+        if (blocked) {
+            QVERIFY(QDir().mkdir(ado::sideFile(file, QStringLiteral(".compact"))));
+            fx.host->answerNext(vb::vbOK);
+        }
+        w.mnuFileClose_Click();
+        QCOMPARE(titles(),
+            blocked ? QStringList { QStringLiteral("DATABASE COMPACT ERROR!") } : QStringList());
+        QCOMPARE(testdata::fileBytes(file) == made, blocked);
+        QCOMPARE(accounts(file, kLogin), 0L);
+    }
+
+    void aReadOnlyFileIsNeverReplaced_data()
+    {
+        QTest::addColumn<bool>("saveAs");
+        QTest::newRow("New") << false;
+        QTest::newRow("Save As") << true;
+    }
+
+    void aReadOnlyFileIsNeverReplaced()
+    {
+        // Guards against Yes replacing a file its owner made read-only (which root may write).
+        QFETCH(bool, saveAs);
+        frmMain w;
+        if (saveAs) {
+            open(w, dataFile(QStringLiteral("open.pnv"), kLogin, 1));
+        }
+        const QString file = dataFile(QStringLiteral("kept.pnv"), kLogin, 3);
+        QVERIFY(QFile::setPermissions(
+            file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther)); // 0444
+        const QByteArray before = testdata::fileBytes(file);
+        fx.host->fileNext(file);
+        fx.host->answerNext(vb::vbYes);
+        fx.host->answerNext(vb::vbOK);
+        saveAs ? w.mnuFileSaveAs_Click() : w.mnuNewDB_Click();
+        QCOMPARE(titles(),
+            (QStringList { QStringLiteral("FILE EXISTS!"), QStringLiteral("FILE IS READ-ONLY!") }));
+        QVERIFY(fx.host->messages().constLast().text.contains(file));
+        QCOMPARE(testdata::fileBytes(file), before);
     }
 
     void openWithPassword_data()
@@ -320,8 +381,11 @@ private slots:
         open(w, file);
         fx.host->fileNext(fx.path(QStringLiteral("no/such/folder/copy.pnv")));
         fx.host->answerNext(vb::vbOK);
+        fx.host->answerNext(vb::vbOK);
         w.mnuFileSaveAs_Click();
-        QCOMPARE(titles(), QStringList { QStringLiteral("SAVE AS - FAILURE") });
+        QCOMPARE(titles(),
+            (QStringList { QStringLiteral("DATABASE COMPACT ERROR!"),
+                QStringLiteral("SAVE AS - FAILURE") }));
         QCOMPARE(gDBpath, file);
         QVERIFY(connected(w));
     }

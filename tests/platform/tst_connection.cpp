@@ -5,12 +5,38 @@
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SafeFile.h"
+#include "platform/ado/SqlCipher.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <functional>
+
+namespace {
+
+// Child mode: "--edit-child <file>" saves an edit of the file's first account and prints the
+// number of the error that stopped it (0 for none).
+const testenv::ChildMode editChild("--edit-child", [] {
+    long number = 0;
+    try {
+        auto conn = std::make_shared<ado::Connection>();
+        conn->Open(testdata::connectString(QCoreApplication::arguments().constLast(), u"aR7305"_qs));
+        ado::Recordset rs;
+        rs.Open(QStringLiteral("Select * from tblAccount"), conn);
+        rs.Fields(u"Account"_qs).setValue(u"edited"_qs);
+        rs.Update();
+    } catch (const vb::Error& e) {
+        number = e.number;
+    }
+    std::printf("%ld\n", number);
+    return 0;
+});
+
+} // namespace
 
 class TestConnection : public QObject
 {
@@ -135,6 +161,41 @@ private slots:
         QCOMPARE(e.number, ado::errProviderUnspecified);
         QVERIFY2(e.description.contains(file), qPrintable(e.description));
         QCOMPARE(e.source, ado::kSourceJet);
+    }
+
+    // Guards against a crafted plaintext file hanging the reader, or taking an edit to no row.
+    void craftedFilesFailAndStayAsTheyAre_data()
+    {
+        QTest::addColumn<QString>("source");
+        const QString damaged = QStringLiteral(PINVARA_TEST_DATA "/damaged/");
+        QTest::newRow("tblAccount a view without end") << damaged + "datafile-recursive-view.pnv";
+        QTest::newRow("a column of its own named rowid") << damaged + "datafile-rowid-column.pnv";
+        QTest::newRow("an update trigger without end") << QString();
+    }
+    void craftedFilesFailAndStayAsTheyAre()
+    {
+        QFETCH(QString, source);
+        const QString file = path(u"crafted.pnv"_qs);
+        QFile::remove(file);
+        if (source.isEmpty()) {
+            testdata::writePlainFile(file, {u"a|b"_qs});
+            ado::detail::Database db;
+            QVERIFY(db.open(file, {}).ok());
+            QVERIFY(db.exec(u"CREATE VIEW c AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
+                            "SELECT x + 1 FROM c) SELECT x FROM c; CREATE TRIGGER t AFTER UPDATE "
+                            "ON tblAccount BEGIN SELECT max(x) FROM c; END"_qs).ok());
+        } else {
+            QVERIFY(QFile::copy(source, file));
+        }
+        const QByteArray before = testdata::fileBytes(file);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {u"--edit-child"_qs, file});
+        const bool ended = child.waitForFinished(30000);
+        child.kill();
+        child.waitForFinished();
+        QVERIFY(ended);
+        QCOMPARE(child.readAllStandardOutput().trimmed().toLong(), ado::errProviderUnspecified);
+        QCOMPARE(testdata::fileBytes(file), before);
     }
 
     // Guards against an encrypted file truncated mid-page being reported as a password problem.

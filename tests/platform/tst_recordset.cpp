@@ -3,6 +3,7 @@
 #include "platform/ado/AdoErrors.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/SqlCipher.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -285,6 +286,33 @@ private slots:
         QCOMPARE(account(), u"alpha"_qs);
         open();
         QCOMPARE(accounts(), (QStringList{"beta", "Alpha", "alpha", "Äpfel", "delta"}));
+    }
+
+    // Guards against a write that changes no row of the file passing for saved.
+    void aWriteThatChangesNoRowRaises_data()
+    {
+        QTest::addColumn<QString>("write");
+        QTest::newRow("edit of a row gone from the file") << "Update";
+        QTest::newRow("delete of a row gone from the file") << "Delete";
+        QTest::newRow("new row a trigger skips") << "AddNew";
+    }
+    void aWriteThatChangesNoRowRaises()
+    {
+        QFETCH(QString, write);
+        const bool add = write == u"AddNew";
+        QVERIFY(m_conn->database()
+                    .exec(add ? u"CREATE TRIGGER skip BEFORE INSERT ON tblAccount BEGIN "
+                                "SELECT RAISE(IGNORE); END"_qs
+                              : u"DELETE FROM tblAccount"_qs)
+                    .ok());
+        QCOMPARE(errorOf([&] {
+                     if (write == u"Delete") {
+                         return m_rs->Delete();
+                     }
+                     add ? m_rs->AddNew() : m_rs->Fields(u"Account"_qs).setValue(u"lost"_qs);
+                     m_rs->Update();
+                 }),
+                 ado::errRowNotFound);
     }
 
     // Guards against a sort saving or dropping a pending edit, or losing the current row.

@@ -76,4 +76,10 @@ QByteArray fileHeader(const QString& path)
     return f.read(16);
 }
 
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 } // namespace testdata

@@ -22,4 +22,7 @@ void writeEncryptedFile(const QString& path, const QStringList& rows, const QStr
 /// The first 16 bytes of a file.
 QByteArray fileHeader(const QString& path);
 
+/// The whole content of a file (empty when it cannot be read).
+QByteArray fileBytes(const QString& path);
+
 } // namespace testdata

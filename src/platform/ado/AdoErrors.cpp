@@ -27,6 +27,9 @@ QString adoErrorText(long number)
         return QStringLiteral("Database already exists.");
     case errWrongPassword:
         return QStringLiteral("Not a valid password.");
+    case errRowNotFound:
+        return QStringLiteral("Row cannot be located for updating. Some values may have been "
+                              "changed since it was last read.");
     default:
         return {};
     }

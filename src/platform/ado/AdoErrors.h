@@ -29,6 +29,8 @@ inline constexpr long errProviderUnspecified = -2147467259;
 inline constexpr long errWrongPassword = -2147217843;
 /// The provider's "cannot find the input table or query" error.
 inline constexpr long errTableNotFound = -2147217865;
+/// "Row cannot be located for updating. ...": a write that found no row to change.
+inline constexpr long errRowNotFound = -2147217864;
 
 /// Source texts carried by the errors.
 inline const QString kSourceJet = QStringLiteral("Microsoft JET Database Engine");

@@ -465,17 +465,6 @@ void Recordset::Open(const QString& source, std::shared_ptr<Connection> connecti
 
     auto store = std::make_unique<Store>();
     {
-        // The largest row id bounds the row count at the cost of one descent of the table, so
-        // the row list grows once rather than by repeated copies.
-        detail::Statement top(
-            connection->database(),
-            QStringLiteral("SELECT max(rowid) FROM %1").arg(quoteIdentifier(table)));
-        if (top.step()) {
-            const qint64 most = std::clamp<qint64>(top.columnInt64(0), 0, 1 << 24);
-            store->rows.reserve(static_cast<size_t>(most));
-        }
-    }
-    {
         detail::Statement st(connection->database(),
                              QStringLiteral("SELECT rowid, * FROM %1").arg(quoteIdentifier(table)));
         if (!st.status().ok()) {
@@ -487,6 +476,24 @@ void Recordset::Open(const QString& source, std::shared_ptr<Connection> connecti
                                   .arg(table));
             }
             raiseEngine(st.status().message);
+        }
+        // Rows are written back by their row id. A view in the table's place, or a column of
+        // its own named rowid, would take every edit to no row (or to another one).
+        if (!connection->database().isRowidTable(table)) {
+            raiseEngine(QStringLiteral("The data file '%1' cannot be used: '%2' is not an "
+                                       "ordinary table, or a column of its own is named rowid.")
+                            .arg(connection->dataSource(), table));
+        }
+        {
+            // The largest row id bounds the row count at the cost of one descent of the table,
+            // so the row list grows once rather than by repeated copies.
+            detail::Statement top(
+                connection->database(),
+                QStringLiteral("SELECT max(rowid) FROM %1").arg(quoteIdentifier(table)));
+            if (top.step()) {
+                const qint64 most = std::clamp<qint64>(top.columnInt64(0), 0, 1 << 24);
+                store->rows.reserve(static_cast<size_t>(most));
+            }
         }
         store->cols = st.columnCount() - 1;
         for (int c = 1; c <= store->cols; ++c) {
@@ -1032,9 +1039,7 @@ void Recordset::writeRow(int storeRow)
             st.bindText(static_cast<int>(i) + 1, binds[i]);
         }
         st.step();
-        if (!st.status().ok()) {
-            raiseEngine(st.status().message);
-        }
+        requireOneRowChanged(st);
         m_store->rows[static_cast<size_t>(storeRow)].rowid = db.lastInsertRowid();
         return;
     }
@@ -1056,8 +1061,17 @@ void Recordset::writeRow(int storeRow)
     }
     st.bindInt64(static_cast<int>(binds.size()) + 1, m_store->rows[static_cast<size_t>(storeRow)].rowid);
     st.step();
+    requireOneRowChanged(st);
+}
+
+void Recordset::requireOneRowChanged(const detail::Statement& st) const
+{
     if (!st.status().ok()) {
         raiseEngine(st.status().message);
+    }
+    // A row gone from the file (or a trigger that skips the change) must not pass for saved.
+    if (m_conn->database().changes() == 0) {
+        raiseProvider(errRowNotFound, adoErrorText(errRowNotFound));
     }
 }
 
@@ -1139,9 +1153,7 @@ void Recordset::Delete()
                              QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteIdentifier(m_table)));
         st.bindInt64(1, m_store->rows[static_cast<size_t>(row)].rowid);
         st.step();
-        if (!st.status().ok()) {
-            raiseEngine(st.status().message); // the row and its pending edit stay as they were
-        }
+        requireOneRowChanged(st); // on failure the row and its pending edit stay as they were
     }
     if (m_editMode == adEditInProgress) {
         m_store->assign(row, m_original);

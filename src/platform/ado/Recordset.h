@@ -13,6 +13,9 @@
 
 namespace ado {
 
+namespace detail {
+class Statement;
+}
 class Connection;
 class Recordset;
 
@@ -164,6 +167,8 @@ private:
     void removeFromView(int storeRow);
     void dropNewRow();
     [[noreturn]] void raiseEngine(const QString& message) const;
+    /// Raises the engine's error, or errRowNotFound when the statement changed no row.
+    void requireOneRowChanged(const detail::Statement& st) const;
 
     std::unique_ptr<Store> m_store;
     std::shared_ptr<Connection> m_conn;

@@ -1,13 +1,14 @@
 #include "platform/ado/SafeFile.h"
 
-#include "platform/ado/AdoErrors.h"
 #include "platform/vb/Error.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,16 +19,17 @@ namespace {
 
 constexpr long kPathFileAccessError = 75;
 
-// A folder of ours that cannot be made private is this program's own fault to report.
-[[noreturn]] void failFolder(const QString& description)
+// A folder of ours that cannot be made private, or a working copy that cannot be made, is this
+// program's own fault to report.
+[[noreturn]] void fail(const QString& description)
 {
     vb::raise(kPathFileAccessError, {}, description);
 }
 
-// A file that cannot be written is reported the way the engine reports its file faults.
-[[noreturn]] void fail(const QString& description)
+// The system's reason for the last failed call, to go after a description.
+QString reason()
 {
-    raiseProvider(errProviderUnspecified, description);
+    return QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)) + u'.';
 }
 
 QByteArray encoded(const QString& path)
@@ -96,14 +98,14 @@ void requirePrivateFolder(const QString& folder)
     QString path = QDir::cleanPath(folder); // no trailing "/": lstat must not follow a link
     const QByteArray name = encoded(path);
     if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
-        failFolder(QStringLiteral("Could not create the folder '%1'.").arg(path));
+        fail(QStringLiteral("Could not create the folder '%1'.").arg(path));
     }
     struct stat st {};
     if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
-        failFolder(QStringLiteral("The folder '%1' is not private to this user.").arg(path));
+        fail(QStringLiteral("The folder '%1' is not private to this user.").arg(path));
     }
     if ((st.st_mode & 077) != 0 && ::chmod(name.constData(), 0700) != 0) {
-        failFolder(QStringLiteral("The folder '%1' is not private to this user.").arg(path));
+        fail(QStringLiteral("The folder '%1' is not private to this user.").arg(path));
     }
 }
 
@@ -135,8 +137,18 @@ bool isWritableFile(const QString& path)
 {
     struct stat st {};
     const QByteArray name = encoded(path);
-    return ::stat(name.constData(), &st) == 0 && (st.st_mode & 0222) != 0
+    return ::stat(name.constData(), &st) == 0 && (st.st_mode & S_IWUSR) != 0
         && ::access(name.constData(), W_OK) == 0;
+}
+
+QString sideFile(const QString& file, const QString& suffix)
+{
+    const QFileInfo info(file);
+    const QByteArray id = QCryptographicHash::hash(encoded(info.fileName()),
+                                                   QCryptographicHash::Sha256)
+                              .toHex()
+                              .left(16);
+    return info.absolutePath() + QStringLiteral("/.pnv-") + QString::fromLatin1(id) + suffix;
 }
 
 void replaceFile(const QString& copy, const QString& dest,
@@ -144,10 +156,10 @@ void replaceFile(const QString& copy, const QString& dest,
                  const std::function<void()>& beforeRename)
 {
     const QString target = resolvedPath(dest);
-    const QFileInfo targetInfo(target);
-    const QString folder = targetInfo.absolutePath();
-    const QString side = folder + QStringLiteral("/.") + targetInfo.fileName()
-        + QStringLiteral(".compact");
+    const QString folder = QFileInfo(target).absolutePath();
+    const QString side = sideFile(target, QStringLiteral(".compact"));
+    const QString cannotWrite = QStringLiteral("Could not write a working copy beside '%1'")
+                                    .arg(target);
 
     struct Cleanup
     {
@@ -170,11 +182,11 @@ void replaceFile(const QString& copy, const QString& dest,
     QFile::remove(side); // left by an earlier run that was stopped
     if (::rename(encoded(copy).constData(), encoded(side).constData()) != 0
         && (errno != EXDEV || !copyInto(copy, side))) {
-        fail(QStringLiteral("Could not write '%1'.").arg(side));
+        fail(cannotWrite + reason());
     }
     const int fd = ::open(encoded(side).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
-        fail(QStringLiteral("Could not write '%1'.").arg(side));
+        fail(cannotWrite + reason());
     }
     bool ok = ::fchmod(fd, mode) == 0;
     if (ok && exists && ::geteuid() == 0 && (old.st_uid != 0 || old.st_gid != 0)) {
@@ -184,14 +196,14 @@ void replaceFile(const QString& copy, const QString& dest,
     ok = ok && ::fsync(fd) == 0;
     ::close(fd);
     if (!ok) {
-        fail(QStringLiteral("Could not flush '%1' to disk.").arg(side));
+        fail(QStringLiteral("Could not flush the working copy beside '%1' to disk.").arg(target));
     }
     verify(side);
     if (beforeRename) {
         beforeRename();
     }
     if (::rename(encoded(side).constData(), encoded(target).constData()) != 0) {
-        fail(QStringLiteral("Could not replace '%1'.").arg(target));
+        fail(QStringLiteral("Could not replace '%1'").arg(target) + reason());
     }
     cleanup.placed = true;
     syncPath(folder, O_RDONLY | O_DIRECTORY);

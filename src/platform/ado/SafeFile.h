@@ -20,18 +20,23 @@ QString resolvedPath(const QString& path);
 /// True when both paths name one existing file (through links, "..", or hard links).
 bool sameFile(const QString& a, const QString& b);
 
-/// True when the file may be rewritten: it carries a write permission bit and this user may
-/// write it. (The bit is checked too because a superuser may write any file, and a file made
-/// read-only by its owner is still meant to stay as it is.)
+/// True when the file may be rewritten: its owner's write permission bit is set and this user
+/// may write it. (The bit is checked too because a superuser may write any file, and a file
+/// made read-only by its owner is still meant to stay as it is.)
 bool isWritableFile(const QString& path);
+
+/// The working copy made beside `file` while it is written: a hidden name of its own, short
+/// enough to be taken whatever the file's own name, the same each time for the same file, so
+/// that a copy left by a run that was stopped is found and replaced.
+QString sideFile(const QString& file, const QString& suffix);
 
 /// Puts the finished file `copy` in the place of `dest` so that `dest` is, at every moment,
 /// either its old content or the complete new one. The copy is moved (or copied, across file
 /// systems) beside the file `dest` resolves to, given that file's permission bits (0600 for a
 /// new file), forced to disk, passed to `verify`, and only then renamed over it. A link at
 /// `dest` keeps pointing at the replaced file. `copy` is gone afterwards, and on failure
-/// nothing is left beside `dest`. Raises the provider's unspecified error for a file that
-/// cannot be written, or what `verify` or `beforeRename` raise.
+/// nothing is left beside `dest`. Raises error 75 naming the file when the copy cannot be made
+/// or put in place, or what `verify` or `beforeRename` raise.
 void replaceFile(const QString& copy, const QString& dest,
                  const std::function<void(const QString& candidate)>& verify,
                  const std::function<void()>& beforeRename = {});

@@ -35,7 +35,10 @@ int preferredPageSize();
 /// Changes the preferred page size for this process (benchmarks and tests of old files).
 void setPreferredPageSize(int bytes);
 
-/// One open database file.
+/// One open database file. The engine's work on each statement is bounded by the size of the
+/// file: a real statement over a data file reads each row a bounded number of times, while a
+/// crafted file (a view or trigger that recurses without end) would keep it busy for ever. A
+/// statement that goes past the bound fails (SQLITE_INTERRUPT) with a message saying so.
 class Database
 {
 public:
@@ -61,12 +64,24 @@ public:
     /// True when the file was opened read-only.
     bool isReadOnly() const;
 
+    /// Rows the last INSERT, UPDATE or DELETE changed (not counting those of triggers).
+    int changes() const;
+    /// True when `table` is an ordinary table whose rows "rowid" names: not a view, not one
+    /// without row ids, and with no column of its own of that name.
+    bool isRowidTable(const QString& table) const;
+
     sqlite3* handle() const { return m_db; }
     Status lastStatus(int code) const;
 
 private:
+    friend class Statement;
+    static int onProgress(void* self);
+    /// The work one statement may do on this file now, counted in progress calls.
+    qint64 workBudget() const;
+
     sqlite3* m_db = nullptr;
     int m_pageSize = 0;
+    qint64* m_running = nullptr; // the budget left to the statement the engine is running
 };
 
 /// One prepared statement over a Database.
@@ -96,6 +111,7 @@ private:
     Database& m_db;
     sqlite3_stmt* m_stmt = nullptr;
     Status m_status;
+    qint64 m_budget = -1; // set when the statement starts
 };
 
 } // namespace ado::detail
