@@ -216,6 +216,11 @@ private slots:
         fx.host->fileNext(file);
         w.mnuNewDB_Click();
         QVERIFY(connected(w));
+        // The engine's journal beside it has no room for its suffix either.
+        ado::Recordset* rs = w.Adodc1->Recordset();
+        rs->AddNew();
+        rs->Fields(QStringLiteral("Account")).setValue(QStringLiteral("Long"));
+        rs->Update();
         const QByteArray made = testdata::fileBytes(file);
         if (blocked) {
             QVERIFY(QDir().mkdir(ado::sideFile(file, QStringLiteral(".compact"))));
@@ -225,7 +230,7 @@ private slots:
         QCOMPARE(titles(),
             blocked ? QStringList { QStringLiteral("DATABASE COMPACT ERROR!") } : QStringList());
         QCOMPARE(testdata::fileBytes(file) == made, blocked);
-        QCOMPARE(accounts(file, kLogin), 0L);
+        QCOMPARE(accounts(file, kLogin), 1L);
     }
 
     void aReadOnlyFileIsNeverReplaced_data()

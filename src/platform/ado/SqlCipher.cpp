@@ -4,12 +4,19 @@
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
 
+#include "platform/ado/SafeFile.h"
+
 #include <QFile>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
+#include <set>
+#include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -28,6 +35,88 @@ constexpr int kProgressInterval = 1000;
 // runaway statement on a small file well within a second.
 constexpr qint64 kBaseSteps = 10'000'000;
 constexpr qint64 kStepsPerByte = 64;
+
+// The engine names its journal after the data file, with a suffix ("-journal"). A data file
+// whose name leaves no room for the suffix could never be written, so the engine's files go
+// through this layer over the system's own, which gives any name too long for the file system
+// a short one of its own beside it. The short name depends only on the long one, so a journal
+// left by a program that was stopped is found again and rolled back.
+sqlite3_vfs g_shortNames;
+
+sqlite3_vfs* systemFiles()
+{
+    return sqlite3_vfs_find(nullptr);
+}
+
+// The name the file goes by on disk; the engine keeps the pointer for as long as the file is
+// open, so a short name, once made, lives as long as the program.
+const char* diskName(const char* name)
+{
+    if (name == nullptr) {
+        return name;
+    }
+    const char* slash = std::strrchr(name, '/');
+    if (std::strlen(slash != nullptr ? slash + 1 : name) <= NAME_MAX) {
+        return name;
+    }
+    static std::mutex mutex;
+    static std::set<std::string> made;
+    const std::lock_guard<std::mutex> lock(mutex);
+    const QByteArray shortName = QFile::encodeName(
+        sideFile(QFile::decodeName(name), QStringLiteral(".engine")));
+    return made.insert(shortName.toStdString()).first->c_str();
+}
+
+int openFile(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags)
+{
+    const char* onDisk = diskName(name);
+    constexpr int kJournals = SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_WAL;
+    if (onDisk == name || (flags & kJournals) == 0) {
+        return systemFiles()->xOpen(systemFiles(), onDisk, file, flags, outFlags);
+    }
+    // The system layer makes a journal with the data file's mode and owner, and finds the
+    // data file by cutting the journal's name at its last "-", which a short name cannot
+    // offer. The journal is opened as one of no data file, then given what the system layer
+    // would have given it.
+    const int rc = systemFiles()->xOpen(systemFiles(), onDisk, file,
+        (flags & ~kJournals) | SQLITE_OPEN_MASTER_JOURNAL, outFlags);
+    const char* cut = std::strrchr(name, '-');
+    struct stat data {};
+    if (rc == SQLITE_OK && (flags & SQLITE_OPEN_CREATE) != 0 && cut != nullptr
+        && ::stat(std::string(name, cut).c_str(), &data) == 0) {
+        ::chmod(onDisk, data.st_mode & 0777);
+        if (::geteuid() == 0) {
+            [[maybe_unused]] const int owned = ::chown(onDisk, data.st_uid, data.st_gid);
+        }
+    }
+    return rc;
+}
+
+int deleteFile(sqlite3_vfs*, const char* name, int syncDir)
+{
+    return systemFiles()->xDelete(systemFiles(), diskName(name), syncDir);
+}
+
+int accessFile(sqlite3_vfs*, const char* name, int flags, int* result)
+{
+    return systemFiles()->xAccess(systemFiles(), diskName(name), flags, result);
+}
+
+// The layer's name for sqlite3_open_v2, registered on first use.
+const char* shortNamesLayer()
+{
+    static const char* const name = [] {
+        g_shortNames = *systemFiles();
+        g_shortNames.pNext = nullptr;
+        g_shortNames.zName = "pinvara-short-names";
+        g_shortNames.xOpen = openFile;
+        g_shortNames.xDelete = deleteFile;
+        g_shortNames.xAccess = accessFile;
+        sqlite3_vfs_register(&g_shortNames, 0);
+        return g_shortNames.zName;
+    }();
+    return name;
+}
 
 } // namespace
 
@@ -88,7 +177,8 @@ Status Database::open(const QString& path, const QByteArray& key, bool readOnly)
     // Never SQLITE_OPEN_CREATE: a missing data file must not turn into an empty one. An export
     // target is created by exportTo before it is attached.
     int rc = sqlite3_open_v2(name.constData(), &m_db,
-                             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+                             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE,
+                             shortNamesLayer());
     if (rc != SQLITE_OK) {
         Status s = lastStatus(rc);
         close();
