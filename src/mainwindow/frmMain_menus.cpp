@@ -115,12 +115,10 @@ void frmMain::mnuViewOptions_Click()
         for (QLineEdit* box : {txtPW, txtKey1, txtKey2, txtKey3, txtKey4}) {
             box->setEchoMode(gPeekOn ? QLineEdit::Password : QLineEdit::Normal);
         }
+        // Otherwise any lock has ended by now, the unlock button with it.
         if (keepLocked) {
             return;
         }
-        m_bLocked = false;
-        cmdPassword->setEnabled(false);
-        cmdPassword->hide();
         if (!gTimeoutOn) {
             vb::setTimerInterval(*Timer2, 0);
             vb::setTimerEnabled(*Timer2, false);
