@@ -72,6 +72,11 @@ void frmMain::PrintData()
         if (!ConfirmPassword()) {
             return;
         }
+        // Given under a lock, the password ends it as the unlock button does: the lock's timer
+        // runs again, and the report goes with the rest of the data when the next lock falls.
+        if (m_bLocked) {
+            endLock();
+        }
         cw::LocalTrap trap(QStringLiteral("DataReport Error:"),
             QStringLiteral("DATABASE REPORT ERROR!"), {ado::errObjectClosed});
         DataReport1 report(host::host().defaultPrinter(), this);

@@ -310,18 +310,20 @@ private slots:
     void theLockClosesTheListings()
     {
         // Guards against the report preview or the print view showing every password in clear
-        // in front of a locked window.
+        // in front of a locked window, or one printed under a lock staying up for good.
         frmMain w;
         openAccounts(w, {QStringLiteral("Bank")});
         confirmWith(*fx.host, QStringLiteral("Secret#1"));
+        gTimeoutOn = true;
+        w.m_iTimeout = 0;
+        w.InitTimer();
+        w.Timer2_Timer();
         bool viewClosed = false;
         fx.host->onModal(QStringLiteral("DataReport1"), [&](QWidget&) {
+            QVERIFY(!w.m_bLocked && vb::timerEnabled(*w.Timer2) && w.cmdPassword->isHidden());
             gAccountRS = w.Adodc1->Recordset();
             frmPrint view;
             view.show();
-            gTimeoutOn = true;
-            w.m_iTimeout = 0;
-            w.InitTimer();
             w.Timer2_Timer();
             viewClosed = view.isHidden();
         });
