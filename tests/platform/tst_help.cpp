@@ -198,7 +198,8 @@ private slots:
         QTest::addColumn<QString>("outcome");
         const QString damaged = QStringLiteral(PINVARA_TEST_DATA "/damaged/");
         for (const char* name : {"help-lzx-version", "help-block-length-overflow",
-                 "help-block-length-huge", "help-directory-loop"}) {
+                 "help-block-length-huge", "help-directory-loop", "help-control-data-name-case",
+                 "help-control-data-name-nul"}) {
             const QString file = damaged + QString::fromLatin1(name) + QStringLiteral(".chm");
             QTest::newRow(name) << file
                                 << QStringLiteral("53 The help file \"%1\" is damaged.").arg(file);

@@ -288,31 +288,40 @@ private slots:
         QCOMPARE(accounts(), (QStringList{"beta", "Alpha", "alpha", "Äpfel", "delta"}));
     }
 
-    // Guards against a write that changes no row of the file passing for saved.
-    void aWriteThatChangesNoRowRaises_data()
+    // Guards against a write of one record that changes no row, or several, passing for saved
+    // or leaving its changes in the file.
+    void aWriteThatChangesNoRowOrSeveralRaises_data()
     {
         QTest::addColumn<QString>("write");
-        QTest::newRow("edit of a row gone from the file") << "Update";
-        QTest::newRow("delete of a row gone from the file") << "Delete";
-        QTest::newRow("new row a trigger skips") << "AddNew";
+        QTest::addColumn<QString>("sql");
+        const QString gone = u"DELETE FROM tblAccount"_qs;
+        // Every row made to answer to the current row's id.
+        const QString shared = u"ALTER TABLE tblAccount ADD COLUMN rowid INTEGER; UPDATE "
+                               "tblAccount SET rowid = (SELECT min(_rowid_) FROM tblAccount)"_qs;
+        QTest::newRow("edit of a row gone from the file") << "Update" << gone;
+        QTest::newRow("delete of a row gone from the file") << "Delete" << gone;
+        QTest::newRow("new row a trigger skips")
+            << "AddNew"
+            << u"CREATE TRIGGER skip BEFORE INSERT ON tblAccount BEGIN SELECT RAISE(IGNORE); END"_qs;
+        QTest::newRow("edit of a row whose id all share") << "Update" << shared;
+        QTest::newRow("delete of a row whose id all share") << "Delete" << shared;
     }
-    void aWriteThatChangesNoRowRaises()
+    void aWriteThatChangesNoRowOrSeveralRaises()
     {
         QFETCH(QString, write);
-        const bool add = write == u"AddNew";
-        QVERIFY(m_conn->database()
-                    .exec(add ? u"CREATE TRIGGER skip BEFORE INSERT ON tblAccount BEGIN "
-                                "SELECT RAISE(IGNORE); END"_qs
-                              : u"DELETE FROM tblAccount"_qs)
-                    .ok());
+        QFETCH(QString, sql);
+        QVERIFY(m_conn->database().exec(sql).ok());
+        const QByteArray before = testdata::fileBytes(m_file);
         QCOMPARE(errorOf([&] {
                      if (write == u"Delete") {
                          return m_rs->Delete();
                      }
-                     add ? m_rs->AddNew() : m_rs->Fields(u"Account"_qs).setValue(u"lost"_qs);
+                     write == u"AddNew" ? m_rs->AddNew()
+                                        : m_rs->Fields(u"Account"_qs).setValue(u"lost"_qs);
                      m_rs->Update();
                  }),
                  ado::errRowNotFound);
+        QCOMPARE(testdata::fileBytes(m_file), before);
     }
 
     // Guards against a sort saving or dropping a pending edit, or losing the current row.

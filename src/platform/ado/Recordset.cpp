@@ -478,11 +478,17 @@ void Recordset::Open(const QString& source, std::shared_ptr<Connection> connecti
             raiseEngine(st.status().message);
         }
         // Rows are written back by their row id. A view in the table's place, or a column of
-        // its own named rowid, would take every edit to no row (or to another one).
+        // its own named like the row id, would take every edit to no row (or to another one);
+        // a trigger would do work of its own beside it. The program's own files have none.
         if (!connection->database().isRowidTable(table)) {
             raiseEngine(QStringLiteral("The data file '%1' cannot be used: '%2' is not an "
-                                       "ordinary table, or a column of its own is named rowid.")
+                                       "ordinary table, or a column of its own is named rowid, "
+                                       "_rowid_ or oid.")
                             .arg(connection->dataSource(), table));
+        }
+        if (connection->database().holdsTriggers()) {
+            raiseEngine(QStringLiteral("The data file '%1' cannot be used: it holds triggers.")
+                            .arg(connection->dataSource()));
         }
         {
             // The largest row id bounds the row count at the cost of one descent of the table,
@@ -1038,8 +1044,7 @@ void Recordset::writeRow(int storeRow)
         for (size_t i = 0; i < binds.size(); ++i) {
             st.bindText(static_cast<int>(i) + 1, binds[i]);
         }
-        st.step();
-        requireOneRowChanged(st);
+        stepOneRow(st);
         m_store->rows[static_cast<size_t>(storeRow)].rowid = db.lastInsertRowid();
         return;
     }
@@ -1060,18 +1065,34 @@ void Recordset::writeRow(int storeRow)
         st.bindText(static_cast<int>(i) + 1, binds[i]);
     }
     st.bindInt64(static_cast<int>(binds.size()) + 1, m_store->rows[static_cast<size_t>(storeRow)].rowid);
-    st.step();
-    requireOneRowChanged(st);
+    stepOneRow(st);
 }
 
-void Recordset::requireOneRowChanged(const detail::Statement& st) const
+void Recordset::stepOneRow(detail::Statement& st) const
 {
-    if (!st.status().ok()) {
-        raiseEngine(st.status().message);
+    // A write of one record that changes no row (the row is gone from the file) or more than
+    // one must not pass for saved, nor leave what it did: it runs in a transaction of its own
+    // that is rolled back unless exactly one row changed.
+    detail::Database& db = m_conn->database();
+    const detail::Status begun = db.exec(QStringLiteral("BEGIN"));
+    if (!begun.ok()) {
+        raiseEngine(begun.message);
     }
-    // A row gone from the file (or a trigger that skips the change) must not pass for saved.
-    if (m_conn->database().changes() == 0) {
+    st.step();
+    const bool failed = !st.status().ok();
+    if (failed || db.changes() != 1) {
+        // An error that already ended the transaction leaves nothing to roll back; that is as
+        // good.
+        db.exec(QStringLiteral("ROLLBACK"));
+        if (failed) {
+            raiseEngine(st.status().message);
+        }
         raiseProvider(errRowNotFound, adoErrorText(errRowNotFound));
+    }
+    const detail::Status done = db.exec(QStringLiteral("COMMIT"));
+    if (!done.ok()) {
+        db.exec(QStringLiteral("ROLLBACK"));
+        raiseEngine(done.message);
     }
 }
 
@@ -1152,8 +1173,7 @@ void Recordset::Delete()
         detail::Statement st(m_conn->database(),
                              QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteIdentifier(m_table)));
         st.bindInt64(1, m_store->rows[static_cast<size_t>(row)].rowid);
-        st.step();
-        requireOneRowChanged(st); // on failure the row and its pending edit stay as they were
+        stepOneRow(st); // on failure the row and its pending edit stay as they were
     }
     if (m_editMode == adEditInProgress) {
         m_store->assign(row, m_original);

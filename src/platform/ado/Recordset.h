@@ -167,8 +167,9 @@ private:
     void removeFromView(int storeRow);
     void dropNewRow();
     [[noreturn]] void raiseEngine(const QString& message) const;
-    /// Raises the engine's error, or errRowNotFound when the statement changed no row.
-    void requireOneRowChanged(const detail::Statement& st) const;
+    /// Runs a write of one record: raises the engine's error, or errRowNotFound when it changed
+    /// anything but exactly one row, and then the file is as it was before.
+    void stepOneRow(detail::Statement& st) const;
 
     std::unique_ptr<Store> m_store;
     std::shared_ptr<Connection> m_conn;

@@ -5,8 +5,9 @@
 
 #include <chm_lib.h>
 
-#include <algorithm>
 #include <optional>
+
+#include <strings.h>
 
 namespace help {
 
@@ -26,6 +27,7 @@ constexpr quint32 kMaxWindowFrames = 64; // a 2 MiB window
 constexpr quint64 kMax32 = 0xFFFFFFFF;
 
 const QByteArray kStorage = QByteArrayLiteral("::DataSpace/Storage/MSCompressed/");
+const QByteArray kControlDataPath = kStorage + QByteArrayLiteral("ControlData");
 const QByteArray kResetTablePath = kStorage
     + QByteArrayLiteral(
         "Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable");
@@ -248,14 +250,26 @@ ChmDirectory::Verdict ChmDirectory::read(QIODevice& file)
         for (const Entry& e : here) {
             paths.append(QString::fromUtf8(e.name));
         }
-        entries += here;
+        if (!reached[n]) {
+            entries += here;
+        }
     }
 
-    // The start of an uncompressed object, at least `length` bytes of it.
-    auto object = [&](const QByteArray& name, quint64 length) -> std::optional<QByteArray> {
-        const auto e = std::find_if(entries.cbegin(), entries.cend(),
-            [&](const Entry& entry) { return entry.name == name; });
-        if (e == entries.cend()) {
+    // The start of an uncompressed object, at least `length` bytes of it. chmlib takes an
+    // entry for the name it looks up when the two compare equal ignoring letter case, the
+    // entry's name read up to its first NUL: every entry it could take is the one checked, and
+    // a name that two entries answer to is damage.
+    auto object = [&](const char* name, quint64 length) -> std::optional<QByteArray> {
+        const Entry* e = nullptr;
+        for (const Entry& entry : entries) {
+            if (::strcasecmp(entry.name.constData(), name) == 0) { // stops at a NUL as chmlib
+                if (e != nullptr) {
+                    return QByteArray();
+                }
+                e = &entry;
+            }
+        }
+        if (e == nullptr) {
             return std::nullopt;
         }
         const quint64 room = size - contentOffset;
@@ -265,8 +279,8 @@ ChmDirectory::Verdict ChmDirectory::read(QIODevice& file)
         }
         return readAt(file, contentOffset + e->offset, length);
     };
-    const auto control = object(kStorage + "ControlData", kControlData);
-    const auto resetTable = object(kResetTablePath, kResetTable);
+    const auto control = object(kControlDataPath.constData(), kControlData);
+    const auto resetTable = object(kResetTablePath.constData(), kResetTable);
     if ((control && (quint64(control->size()) != kControlData || !soundControlData(*control)))
         || (resetTable
             && (quint64(resetTable->size()) != kResetTable || u64(*resetTable, 0x20) != kFrame))) {
