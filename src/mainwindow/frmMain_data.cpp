@@ -20,8 +20,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <unistd.h>
-
 namespace {
 
 const QString kSuffix = QStringLiteral("R7305");
@@ -109,7 +107,7 @@ QString frmMain::compactFolder()
 {
     // The shared temporary folder is open to every local user: the copy lives in a folder of
     // its own that only this user can enter.
-    return Module1::GetTempDir() + QStringLiteral("pinvara-%1/").arg(::geteuid());
+    return Module1::GetPrivateTempDir();
 }
 
 QString frmMain::compactTempFile(const QDate& day)

@@ -1,6 +1,7 @@
 #include "startup/Module1.h"
 
 #include "errortrace/Proc.h"
+#include "platform/ado/SafeFile.h"
 #include "platform/host/DesktopEntry.h"
 #include "platform/host/Host.h"
 #include "platform/singleinstance/SingleInstance.h"
@@ -15,6 +16,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QWidget>
+
+#include <unistd.h>
 
 namespace Module1 {
 
@@ -32,16 +35,22 @@ constexpr long kFileNotFound = 2;
 constexpr long kNoAssociation = 31;
 
 // The desktop entry that opens ".html" files (text/html) and the full path of its program.
-// The look-up goes through a probe file in the temporary folder, which it removes again.
+// The look-up goes through a probe file, which it removes again. The probe lies in this user's
+// own folder: in the shared temporary folder a file of that name may be anyone's, or a link to
+// one of the user's files. The look-up does not read the probe, so it goes on without one where
+// that folder cannot be had.
 QString findBrowser(long& code, std::optional<host::DesktopEntry>& entry)
 {
-    const QString probe = GetTempDir() + QStringLiteral("dummy.html");
-    QFile file(probe);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        code = kFileNotFound;
-        return {};
-    }
-    file.close();
+    QString probe;
+    cw::ResumeNext next;
+    next([&] {
+        const QString folder = GetPrivateTempDir();
+        ado::requirePrivateFolder(folder);
+        QFile file(folder + QStringLiteral("dummy.html"));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            probe = file.fileName();
+        }
+    });
     const QString desktopFile = host::defaultApplication(QStringLiteral("text/html"));
     entry = desktopFile.isEmpty() ? std::nullopt : host::readDesktopEntry(desktopFile);
     QString program;
@@ -50,7 +59,9 @@ QString findBrowser(long& code, std::optional<host::DesktopEntry>& entry)
         program = command.isEmpty() ? QString() : QStandardPaths::findExecutable(command.first());
     }
     code = !entry ? kNoAssociation : program.isEmpty() ? kFileNotFound : kFound;
-    QFile::remove(probe);
+    if (!probe.isEmpty()) {
+        QFile::remove(probe);
+    }
     return program;
 }
 
@@ -162,6 +173,12 @@ QString GetTempDir()
         }
     });
     return result;
+}
+
+QString GetPrivateTempDir()
+{
+    cw::Proc proc(kModule, QStringLiteral("Function GetPrivateTempDir"));
+    return GetTempDir() + QStringLiteral("pinvara-%1/").arg(::geteuid());
 }
 
 QString TrimNull(const QString& s)

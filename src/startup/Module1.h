@@ -51,6 +51,10 @@ QString GetBrowserName(long& code);
 
 /// The temporary folder, with its closing "/".
 QString GetTempDir();
+/// This user's own folder in the temporary folder, with its closing "/": the program's working
+/// files go there, never loose in a folder that other users may write. Callers make sure of it
+/// (ado::requirePrivateFolder) before they write in it.
+QString GetPrivateTempDir();
 
 /// The text before the first NUL (the whole text when it has none).
 QString TrimNull(const QString& s);

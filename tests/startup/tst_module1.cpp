@@ -283,10 +283,30 @@ private slots:
             arguments = a;
             return true;
         });
+        // What others may put in the shared temporary folder neither stops the look-up nor gets
+        // written through: a link named like the probe, then a file in the place of the
+        // program's own folder there.
+        const QString mine = config + u"/mine.txt"_s;
+        writeFile(mine, u"mine"_s);
+        const QString planted = Module1::GetTempDir() + u"dummy.html"_s;
+        QVERIFY(QFile::link(mine, planted));
+        const QString own = QDir::cleanPath(Module1::GetPrivateTempDir());
         long code = 0;
-        QCOMPARE(Module1::GetBrowserName(code), QStandardPaths::findExecutable(u"env"_s));
-        QVERIFY(code >= 32);
-        QVERIFY(!QFileInfo::exists(Module1::GetTempDir() + u"dummy.html"_s));
+        for (int round = 0; round < 2; ++round) {
+            if (round == 1) {
+                QDir(own).removeRecursively();
+                writeFile(own, u"squatted"_s);
+            }
+            QCOMPARE(Module1::GetBrowserName(code), QStandardPaths::findExecutable(u"env"_s));
+            QVERIFY(code >= 32);
+            QVERIFY(!QFileInfo::exists(own + u"/dummy.html"_s));
+        }
+        QFile::remove(own);
+        QCOMPARE(QFileInfo(planted).symLinkTarget(), mine);
+        QFile kept(mine);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("mine"));
+        QFile::remove(planted);
         QVERIFY(Module1::StartNewBrowser(u"http://example.org/a --b"_s));
         QCOMPARE(program, QStandardPaths::findExecutable(u"env"_s));
         QCOMPARE(arguments, QStringList({u"WEB_PROFILE=test"_s, u"/bin/true"_s, u"--new"_s,
