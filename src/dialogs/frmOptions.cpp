@@ -269,6 +269,11 @@ void frmOptions::fsbTimeout_Change()
     });
 }
 
+bool frmOptions::mayStore() const
+{
+    return !unlocked || unlocked();
+}
+
 void frmOptions::enableUseAndSave()
 {
     ui->cmdUse->setEnabled(true);
@@ -279,6 +284,9 @@ void frmOptions::cmdSave_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub cmdSave_Click"));
     proc.run([&] {
+        if (!mayStore()) {
+            return;
+        }
         const QString section = settingsSection();
         auto save = [&](const char* key, const QString& value) {
             settings::SaveSetting(host::kAppTitle, section, QString::fromLatin1(key), value);
@@ -303,6 +311,9 @@ void frmOptions::cmdUse_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub cmdUse_Click"));
     proc.run([&] {
+        if (!mayStore()) {
+            return;
+        }
         gPeekOn = ui->chkPasstime->isChecked();
         gPeekTime = static_cast<int16_t>(ui->fsbPeek->value());
         gTimeoutOn = ui->chkTimeout->isChecked();
@@ -322,6 +333,9 @@ void frmOptions::cmdPW_Click()
 {
     cw::Proc proc(kModule, QStringLiteral("Sub cmdPW_Click"));
     proc.run([&] {
+        if (!mayStore()) {
+            return;
+        }
         auto refuse = [&](QLineEdit* box, const QString& message) {
             ui->lblInform->setText(message);
             box->setSelection(0, static_cast<int>(box->text().size()));

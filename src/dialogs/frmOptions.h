@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class QFrame;
@@ -42,6 +43,11 @@ public:
     /// The two pages (0 General, 1 Master).
     QFrame* pbGeneral(int index) const;
 
+    /// Asked before Save, Use or the master password change stores anything: true when the
+    /// window these options apply to is unlocked, or the master password has just unlocked it.
+    /// Unset, everything may be stored.
+    std::function<bool()> unlocked;
+
 public slots:
     /// Esc: reaches Cancel while it is enabled.
     void reject() override;
@@ -53,6 +59,7 @@ protected:
 private:
     void Form_Load();
     void enableUseAndSave();
+    bool mayStore() const;
 
     std::unique_ptr<Ui::frmOptions> ui;
 };

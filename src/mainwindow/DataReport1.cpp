@@ -209,7 +209,8 @@ void DataReport1::adaptToolBar()
 void DataReport1::printReport()
 {
     // 4 | 8: the report always prints whole, so no selection and no page range are offered.
-    if (!host::ShowPrinterDialog(host::PrinterRequest{12, false})) {
+    if (!host::ShowPrinterDialog(host::PrinterRequest{12, false})
+        || (m_printGuard && !m_printGuard())) {
         return;
     }
     std::unique_ptr<QPrinter> printer = host::host().defaultPrinter();

@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QPainter;
@@ -35,6 +36,10 @@ public:
 
     /// The date the report header shows (today unless set).
     void setReportDate(const QDate& date) { m_date = date; }
+
+    /// Asked once the printer dialog has been answered: the report prints only when it says
+    /// true.
+    void setPrintGuard(std::function<bool()> guard) { m_printGuard = std::move(guard); }
 
     /// Width of the report window in twips.
     void setWidthTwips(double twips);
@@ -70,4 +75,5 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     QPointer<ado::Recordset> m_source;
     QDate m_date;
+    std::function<bool()> m_printGuard;
 };

@@ -336,8 +336,9 @@ private:
     /// The unlock button's work once the master password was given.
     void endLock();
     /// True at once when the window is not locked; while it is, asks for the master password
-    /// and, when given, ends the lock as the unlock button does. The file and options
-    /// commands run only once this is true.
+    /// and, when given, ends the lock as the unlock button does. The file and options commands
+    /// run only once this is true, and a command acts on what its dialogs answered only once
+    /// it is true again afterwards: the lock may have fallen while a dialog was up.
     bool unlockedForCommand();
     /// Closes the windows that show the account listing in clear.
     void closeListings();

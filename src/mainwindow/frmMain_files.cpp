@@ -185,7 +185,7 @@ void frmMain::mnuNewDB_Click()
             }
             const QString path = chooseFileToWrite(QStringLiteral("Choose Data File to Create"),
                 QStringLiteral("PWdata (*.pnv)|*.pnv"), true, {});
-            if (path.isEmpty()) {
+            if (path.isEmpty() || !unlockedForCommand()) {
                 return;
             }
             if (!createDataFile(path)) {
@@ -211,12 +211,11 @@ void frmMain::mnuFileOpen_Click()
             gDialogOpen = true;
             const QString name
                 = showFileDialog(false, QStringLiteral("Open"), kOpenFilter, m_sLastPath);
-            if (!name.isEmpty()) {
+            gDialogOpen = false;
+            if (!name.isEmpty() && unlockedForCommand()) {
                 gDBpath = name;
-                gDialogOpen = false;
                 DBconnect(QString());
             }
-            gDialogOpen = false;
         },
         quietly);
 }
@@ -238,20 +237,19 @@ void frmMain::mnuOpenSpecial_Click()
                 gOpenPassword = dialog.txtPassword()->text();
                 ok = dialog.OK;
             }
-            if (!ok) {
+            if (!ok || !unlockedForCommand()) {
                 gOpenPassword.clear();
                 return;
             }
             gDialogOpen = true;
             const QString name = showFileDialog(false,
                 QStringLiteral("Open DataFile using Password"), kOpenFilter, m_sLastPath);
-            if (name.isEmpty()) {
-                gDialogOpen = false;
+            gDialogOpen = false;
+            if (name.isEmpty() || !unlockedForCommand()) {
                 gOpenPassword.clear();
                 return;
             }
             gDBpath = name;
-            gDialogOpen = false;
             if (!DBconnect(gOpenPassword)) {
                 gOpenPassword.clear();
             }
@@ -281,7 +279,7 @@ void frmMain::mnuFileSaveAs_Click()
                             vb::vbExclamation, QStringLiteral("NOTE SAVE PASSWORD!"));
                     }
                 });
-            if (path.isEmpty()) {
+            if (path.isEmpty() || !unlockedForCommand()) {
                 return;
             }
 

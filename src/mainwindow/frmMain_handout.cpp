@@ -307,7 +307,7 @@ void frmMain::cmdRP_Click()
         gDialogOpen = true;
         host::host().showModal(*m_frmRandomiser, this);
         gDialogOpen = false;
-        if (!m_frmRandomiser->Accepted()) {
+        if (!m_frmRandomiser->Accepted() || !unlockedForCommand()) {
             return;
         }
         txtPW->setText(txtRandom->text());

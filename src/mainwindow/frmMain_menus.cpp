@@ -80,6 +80,7 @@ void frmMain::PrintData()
         cw::LocalTrap trap(QStringLiteral("DataReport Error:"),
             QStringLiteral("DATABASE REPORT ERROR!"), {ado::errObjectClosed});
         DataReport1 report(host::host().defaultPrinter(), this);
+        report.setPrintGuard([this] { return unlockedForCommand(); });
         // The live recordset: the report lists what the grid shows, in its order.
         trap([&] { report.setDataSource(Adodc1->Recordset()); });
         trap([&] {
@@ -108,6 +109,7 @@ void frmMain::mnuViewOptions_Click()
         gDialogOpen = true;
         {
             frmOptions options(this);
+            options.unlocked = [this] { return unlockedForCommand(); };
             host::host().showModal(options, this);
         }
         gDialogOpen = false;

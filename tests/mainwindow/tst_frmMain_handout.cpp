@@ -1,5 +1,6 @@
 #include "AccountsWindow.h"
 #include "TestMain.h"
+#include "dialogs/frmImport.h"
 #include "dialogs/frmRandomiser.h"
 #include "mainwindow/SkinImage.h"
 #include "platform/ado/Connection.h"
@@ -241,6 +242,7 @@ private slots:
         QTest::newRow("locked, confirmed, time-out off") << false << true << true;
         QTest::newRow("locked while they are up, cancelled") << true << false << false;
         QTest::newRow("locked while they are up, confirmed, time-out off") << true << true << true;
+        QTest::newRow("locked while they are up, Use refused") << true << false << true;
     }
 
     void optionsWhileLockedAskForTheMasterPassword()
@@ -265,10 +267,15 @@ private slots:
                 options.findChild<QPushButton*>(timeoutOff ? QStringLiteral("cmdUse")
                                                            : QStringLiteral("cmdCancel"))
                     ->click();
+                // Use refused stores nothing and leaves the dialog up.
+                if (options.isVisible()) {
+                    confirmNext(QStringLiteral("Secret#1"), false);
+                    options.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+                }
             });
         }
         w.mnuViewOptions_Click();
-        QCOMPARE(gTimeoutOn, !timeoutOff);
+        QCOMPARE(gTimeoutOn, !(timeoutOff && confirmed));
         QCOMPARE(w.m_bLocked, !confirmed);
         QCOMPARE(w.Frame2->isHidden(), !confirmed);
         QCOMPARE(w.DataGrid1->isHidden(), !confirmed);
@@ -312,15 +319,116 @@ private slots:
             given ? QStringLiteral("No Data File Loaded.") : frmMain::kLockedText);
     }
 
+    void aDialogAnsweredAfterTheLockFellNeedsThePassword_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("given");
+        for (const char* command : {"generator", "printer dialog", "new", "new over a file",
+                 "save as", "open", "open with password", "password for open"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, refused").arg(command)))
+                << command << false;
+        }
+        for (const char* command : {"generator", "printer dialog", "new over a file", "open"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, given").arg(command))) << command << true;
+        }
+    }
+
+    void aDialogAnsweredAfterTheLockFellNeedsThePassword()
+    {
+        // Guards against an answer given in a dialog that was up when the lock fell storing,
+        // printing, writing or opening anything without the master password.
+        QFETCH(QString, command);
+        QFETCH(bool, given);
+        auto w = accounts::open(fx, { QStringLiteral("Bank|b.example") });
+        const QString data = gDBpath;
+        const QString other = fx.path(QStringLiteral("other.pnv"));
+        testdata::writePlainFile(other, { QStringLiteral("Other|o.example") });
+        const QString target
+            = command == u"new over a file" ? other : fx.path(QStringLiteral("target.pnv"));
+        if (command.startsWith(u"new") || command.startsWith(u"open")
+            || command == u"password for open") {
+            w->mnuFileClose_Click();
+        }
+        gHideNewFileInfo = true;
+        const auto lockNow = [&] { lock(*w); };
+        const auto state = [&] {
+            QStringList printed = fx.host->printedFiles();
+            printed.removeIf([](const QString& pdf) { return !QFileInfo::exists(pdf); });
+            return QVariantList { testdata::fileBytes(data), testdata::fileBytes(other),
+                QFileInfo::exists(target), printed.size(), gDBpath };
+        };
+        const QVariantList before = state();
+        auto typePassword = [&](bool lockFirst) {
+            fx.host->onModal<frmImport>(QStringLiteral("frmImport"), [=](frmImport& f) {
+                if (lockFirst) {
+                    lockNow();
+                }
+                f.txtPassword()->setText(QStringLiteral("other"));
+                f.cmdOK_Click();
+            });
+        };
+        if (command == u"generator") {
+            fx.host->onModal<frmRandomiser>(QStringLiteral("frmRandomiser"), [&](frmRandomiser& r) {
+                lockNow();
+                r.findChild<QLineEdit*>(QStringLiteral("txtRandom"))->setText(QStringLiteral("N3w"));
+                r.cmdAccept_Click();
+            });
+        } else if (command == u"printer dialog") {
+            confirmNext(QStringLiteral("Secret#1"));
+            fx.host->onModal(QStringLiteral("DataReport1"), [&](QWidget& report) {
+                fx.host->printerDialogNext(true, lockNow);
+                for (QAction* a : report.findChildren<QAction*>()) {
+                    if (a->text() == u"Print") {
+                        a->trigger();
+                    }
+                }
+                report.hide();
+            });
+        } else if (command == u"password for open") {
+            typePassword(true);
+        } else {
+            if (command == u"open with password") {
+                typePassword(false);
+            }
+            const bool writes = command.startsWith(u"new") || command == u"save as";
+            fx.host->fileNext(writes ? target : other, 1, lockNow);
+            if (command == u"new over a file") {
+                fx.host->answerNext(vb::vbYes);
+            }
+        }
+        confirmNext(QStringLiteral("Secret#1"), given);
+        if (given && command == u"password for open") {
+            fx.host->fileNext(other);
+        }
+        if (command == u"generator") {
+            w->cmdRP_Click();
+        } else if (command == u"printer dialog") {
+            w->mnuFilePrint_Click();
+        } else if (command.startsWith(u"new")) {
+            w->mnuNewDB_Click();
+        } else if (command == u"save as") {
+            w->mnuFileSaveAs_Click();
+        } else if (command == u"open") {
+            w->mnuFileOpen_Click();
+        } else {
+            w->mnuOpenSpecial_Click();
+        }
+        QCOMPARE(w->m_bLocked, !given);
+        QCOMPARE(state() != before, given);
+        QVERIFY(given || gOpenPassword.isEmpty());
+    }
+
     void aLockUnderAFileDialogKeepsThePanesHidden()
     {
-        // Guards against a file opened after the lock fell showing its filter, grid or count.
+        // Guards against a file dialog answered after the lock fell showing the filter, grid or
+        // a count without the master password.
         frmMain w;
         const QString file = fx.path(QStringLiteral("late.pnv"));
         testdata::writePlainFile(file, { QStringLiteral("Bank|b.example") });
         fx.host->fileNext(file, 1, [&] { lock(w); });
+        confirmNext(QStringLiteral("Secret#1"), false);
         w.mnuFileOpen_Click();
-        QVERIFY(w.Adodc1->Recordset()->ActiveConnection() != nullptr);
+        QVERIFY(w.Adodc1->Recordset() == nullptr);
         const QList<QWidget*> panes { w.Frame2, w.Frame3, w.DataGrid1 };
         for (QWidget* pane : panes) {
             QVERIFY(pane->isHidden());
@@ -328,9 +436,7 @@ private slots:
         QCOMPARE(w.panelText(1), frmMain::kLockedText);
         confirmNext(QStringLiteral("Secret#1"));
         w.cmdPassword_Click();
-        for (QWidget* pane : panes) {
-            QVERIFY(!pane->isHidden());
-        }
+        QVERIFY(!w.Frame2->isHidden() && !w.DataGrid1->isHidden());
     }
 
     void keepOnTopHoldsOffWhileADialogIsUp()

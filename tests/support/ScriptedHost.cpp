@@ -63,9 +63,9 @@ void ScriptedHost::cancelFileNext()
     m_files.push_back({host::FileChoice{}, {}});
 }
 
-void ScriptedHost::printerDialogNext(bool accept)
+void ScriptedHost::printerDialogNext(bool accept, std::function<void()> whileUp)
 {
-    m_printerDialogs.push_back(accept);
+    m_printerDialogs.push_back({accept, std::move(whileUp)});
 }
 
 void ScriptedHost::onModal(const QString& objectName, std::function<void(QWidget&)> script)
@@ -224,7 +224,10 @@ bool ScriptedHost::choosePrinter(const host::PrinterRequest& r)
         m_failures << QStringLiteral("unscripted printer dialog");
         return false;
     }
-    const bool accept = m_printerDialogs.front();
+    auto [accept, whileUp] = std::move(m_printerDialogs.front());
     m_printerDialogs.pop_front();
+    if (whileUp) {
+        whileUp();
+    }
     return accept;
 }

@@ -30,8 +30,9 @@ public:
     /// The next file dialog's answer; whileUp runs while that dialog is up.
     void fileNext(const QString& path, int filterIndex = 1, std::function<void()> whileUp = {});
     void cancelFileNext();
-    /// The printer dialog's next answer: true prints, false cancels.
-    void printerDialogNext(bool accept);
+    /// The printer dialog's next answer: true prints, false cancels; whileUp runs while that
+    /// dialog is up.
+    void printerDialogNext(bool accept, std::function<void()> whileUp = {});
     /// Sets up every printer handed out from now on (page size, margins ...).
     void setPrinterSetup(std::function<void(QPrinter&)> setup)
     {
@@ -84,7 +85,7 @@ private:
     };
     std::deque<int> m_answers;
     std::deque<std::pair<host::FileChoice, std::function<void()>>> m_files;
-    std::deque<bool> m_printerDialogs;
+    std::deque<std::pair<bool, std::function<void()>>> m_printerDialogs;
     std::function<void(QPrinter&)> m_printerSetup;
     std::deque<ModalScript> m_modals;
     QList<Entry> m_transcript;
