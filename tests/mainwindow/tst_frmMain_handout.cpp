@@ -323,13 +323,12 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("given");
-        for (const char* command : {"generator", "printer dialog", "new", "new over a file",
-                 "save as", "open", "open with password", "password for open"}) {
-            QTest::newRow(qPrintable(QStringLiteral("%1, refused").arg(command)))
-                << command << false;
+        for (const char* c : {"generator", "printer dialog", "new", "new over a file", "save as",
+                 "open", "open with password", "password for open"}) {
+            QTest::newRow(c) << c << false;
         }
-        for (const char* command : {"generator", "printer dialog", "new over a file", "open"}) {
-            QTest::newRow(qPrintable(QStringLiteral("%1, given").arg(command))) << command << true;
+        for (const char* c : {"generator", "printer dialog", "new over a file", "open"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, given").arg(c))) << c << true;
         }
     }
 
@@ -345,8 +344,8 @@ private slots:
         testdata::writePlainFile(other, { QStringLiteral("Other|o.example") });
         const QString target
             = command == u"new over a file" ? other : fx.path(QStringLiteral("target.pnv"));
-        if (command.startsWith(u"new") || command.startsWith(u"open")
-            || command == u"password for open") {
+        const bool opens = command.contains(u"open");
+        if (opens || command.startsWith(u"new")) {
             w->mnuFileClose_Click();
         }
         gHideNewFileInfo = true;
@@ -358,15 +357,6 @@ private slots:
                 QFileInfo::exists(target), printed.size(), gDBpath };
         };
         const QVariantList before = state();
-        auto typePassword = [&](bool lockFirst) {
-            fx.host->onModal<frmImport>(QStringLiteral("frmImport"), [=](frmImport& f) {
-                if (lockFirst) {
-                    lockNow();
-                }
-                f.txtPassword()->setText(QStringLiteral("other"));
-                f.cmdOK_Click();
-            });
-        };
         if (command == u"generator") {
             fx.host->onModal<frmRandomiser>(QStringLiteral("frmRandomiser"), [&](frmRandomiser& r) {
                 lockNow();
@@ -384,35 +374,31 @@ private slots:
                 }
                 report.hide();
             });
-        } else if (command == u"password for open") {
-            typePassword(true);
         } else {
-            if (command == u"open with password") {
-                typePassword(false);
+            if (command.contains(u"password")) {
+                fx.host->onModal<frmImport>(QStringLiteral("frmImport"), [=](frmImport& f) {
+                    if (command == u"password for open") {
+                        lockNow();
+                    }
+                    f.txtPassword()->setText(QStringLiteral("other"));
+                    f.cmdOK_Click();
+                });
             }
-            const bool writes = command.startsWith(u"new") || command == u"save as";
-            fx.host->fileNext(writes ? target : other, 1, lockNow);
+            if (command != u"password for open") {
+                fx.host->fileNext(opens ? other : target, 1, lockNow);
+            }
             if (command == u"new over a file") {
                 fx.host->answerNext(vb::vbYes);
             }
         }
         confirmNext(QStringLiteral("Secret#1"), given);
-        if (given && command == u"password for open") {
-            fx.host->fileNext(other);
-        }
-        if (command == u"generator") {
-            w->cmdRP_Click();
-        } else if (command == u"printer dialog") {
-            w->mnuFilePrint_Click();
-        } else if (command.startsWith(u"new")) {
-            w->mnuNewDB_Click();
-        } else if (command == u"save as") {
-            w->mnuFileSaveAs_Click();
-        } else if (command == u"open") {
-            w->mnuFileOpen_Click();
-        } else {
-            w->mnuOpenSpecial_Click();
-        }
+        const QHash<QString, void (frmMain::*)()> handlers { { "generator", &frmMain::cmdRP_Click },
+            { "printer dialog", &frmMain::mnuFilePrint_Click }, { "new", &frmMain::mnuNewDB_Click },
+            { "new over a file", &frmMain::mnuNewDB_Click },
+            { "save as", &frmMain::mnuFileSaveAs_Click }, { "open", &frmMain::mnuFileOpen_Click },
+            { "open with password", &frmMain::mnuOpenSpecial_Click },
+            { "password for open", &frmMain::mnuOpenSpecial_Click } };
+        (w.get()->*handlers.value(command))();
         QCOMPARE(w->m_bLocked, !given);
         QCOMPARE(state() != before, given);
         QVERIFY(given || gOpenPassword.isEmpty());
