@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Saves pictures of a revealed key, of the window locked by the security time-out (also after
-# its toolbar's Close was refused the master password), of the window kept on top of another
-# one, and of a filter edited with Delete into build/screenshots/ (not kept in git). The lock
-# comes after the shortest time-out the settings allow (one minute), so the script takes about
-# two.
+# its toolbar's Close was refused the master password, and with the password generator accepted
+# after the lock fell), of the window kept on top of another one, and of a filter edited with
+# Delete into build/screenshots/ (not kept in git). The lock comes after the shortest time-out
+# the settings allow (one minute), so the script takes about three.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/screenshot-lib.sh
@@ -66,6 +66,27 @@ sleep 0.3
 xdotool key Escape
 sleep 0.5
 shoot_window 'Pinvara V1.1' 6-locked-close-refused
+stop_app
+
+# The generator opened before the lock and accepted after it: the master password is asked
+# before anything is stored; cancelled, the window stays locked and the password as it was.
+start_app "$data"
+login JOHN 'Secret#1'
+click_in_window 100 72
+sleep 0.3
+click_in_window 337 322
+wait_for '^Password Generator$'
+echo "waiting a minute for the security time-out"
+sleep 63
+xdotool key alt+g
+sleep 0.5
+xdotool key alt+a
+wait_for '^Confirm Password$'
+sleep 0.3
+shoot 6-locked-generator-asks
+xdotool key Escape
+sleep 0.5
+shoot_window 'Pinvara V1.1' 6-locked-generator-refused
 stop_app
 
 # Keep on top: a window opened over the main window goes under it again within seconds.
