@@ -304,7 +304,8 @@ private:
     QString showFileDialog(bool save, const QString& title, const QString& filter,
         const QString& name);
     /// Asks for a file to write to, running beforeDialog before each dialog: No to the
-    /// overwrite question asks again; Cancel or the open data file itself give an empty name.
+    /// overwrite question asks again; Cancel, the open data file itself, or the master password
+    /// refused after the lock fell under a dialog give an empty name.
     QString chooseFileToWrite(const QString& title, const QString& filter, bool offerLastName,
         const std::function<void()>& beforeDialog);
     /// An open data file: the data control's recordset has an active connection.

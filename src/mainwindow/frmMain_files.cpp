@@ -67,7 +67,7 @@ QString frmMain::chooseFileToWrite(const QString& title, const QString& filter,
         const QString path
             = showFileDialog(true, title, filter, offerLastName ? m_dlgFileName : QString());
         gDialogOpen = false;
-        if (path.isEmpty()) {
+        if (path.isEmpty() || !unlockedForCommand()) {
             return {};
         }
         if (!QFileInfo::exists(path)) {
@@ -79,7 +79,7 @@ QString frmMain::chooseFileToWrite(const QString& title, const QString& filter,
         }
         // The file open in this window cannot be replaced: the command ends as for any file
         // that cannot be deleted.
-        if (answer != vb::vbYes || isOpenDataFile(path)) {
+        if (answer != vb::vbYes || !unlockedForCommand() || isOpenDataFile(path)) {
             return {};
         }
         // Nor is a file its owner made read-only, even when the mode would not stop this user.
@@ -185,10 +185,7 @@ void frmMain::mnuNewDB_Click()
             }
             const QString path = chooseFileToWrite(QStringLiteral("Choose Data File to Create"),
                 QStringLiteral("PWdata (*.pnv)|*.pnv"), true, {});
-            if (path.isEmpty() || !unlockedForCommand()) {
-                return;
-            }
-            if (!createDataFile(path)) {
+            if (path.isEmpty() || !createDataFile(path)) {
                 return;
             }
             if (DBconnect(QString()) && !gHideNewFileInfo) {
@@ -279,7 +276,7 @@ void frmMain::mnuFileSaveAs_Click()
                             vb::vbExclamation, QStringLiteral("NOTE SAVE PASSWORD!"));
                     }
                 });
-            if (path.isEmpty() || !unlockedForCommand()) {
+            if (path.isEmpty()) {
                 return;
             }
 

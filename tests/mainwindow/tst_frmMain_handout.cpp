@@ -384,11 +384,14 @@ private slots:
                     f.cmdOK_Click();
                 });
             }
+            // The lock falls under the overwrite question, or else under the file dialog.
+            const bool over = command == u"new over a file";
             if (command != u"password for open") {
-                fx.host->fileNext(opens ? other : target, 1, lockNow);
+                fx.host->fileNext(
+                    opens ? other : target, 1, over ? std::function<void()>() : lockNow);
             }
-            if (command == u"new over a file") {
-                fx.host->answerNext(vb::vbYes);
+            if (over) {
+                fx.host->answerNext(vb::vbYes, lockNow);
             }
         }
         confirmNext(QStringLiteral("Secret#1"), given);

@@ -48,9 +48,9 @@ ScriptedHost::~ScriptedHost()
     }
 }
 
-void ScriptedHost::answerNext(int result)
+void ScriptedHost::answerNext(int result, std::function<void()> whileUp)
 {
-    m_answers.push_back(result);
+    m_answers.push_back({result, std::move(whileUp)});
 }
 
 void ScriptedHost::fileNext(const QString& path, int filterIndex, std::function<void()> whileUp)
@@ -118,8 +118,11 @@ int ScriptedHost::message(const host::MessageRequest& r)
                                           {6, 7, 2}, {6, 7, 7}, {4, 2, 2}};
         return results[qBound(0, r.buttons, 5)][qBound(0, r.defaultButton / 256, 2)];
     }
-    const int answer = m_answers.front();
+    auto [answer, whileUp] = std::move(m_answers.front());
     m_answers.pop_front();
+    if (whileUp) {
+        whileUp();
+    }
     return answer;
 }
 

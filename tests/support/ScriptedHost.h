@@ -26,7 +26,8 @@ public:
     ~ScriptedHost() override;
 
     // Script
-    void answerNext(int result);
+    /// The next message box's answer; whileUp runs while that box is up.
+    void answerNext(int result, std::function<void()> whileUp = {});
     /// The next file dialog's answer; whileUp runs while that dialog is up.
     void fileNext(const QString& path, int filterIndex = 1, std::function<void()> whileUp = {});
     void cancelFileNext();
@@ -83,7 +84,7 @@ private:
         QString objectName;
         std::function<void(QWidget&)> script;
     };
-    std::deque<int> m_answers;
+    std::deque<std::pair<int, std::function<void()>>> m_answers;
     std::deque<std::pair<host::FileChoice, std::function<void()>>> m_files;
     std::deque<std::pair<bool, std::function<void()>>> m_printerDialogs;
     std::function<void(QPrinter&)> m_printerSetup;
