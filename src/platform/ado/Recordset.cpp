@@ -480,7 +480,18 @@ void Recordset::Open(const QString& source, std::shared_ptr<Connection> connecti
         // Rows are written back by their row id. A view in the table's place, or a column of
         // its own named like the row id, would take every edit to no row (or to another one);
         // a trigger would do work of its own beside it. The program's own files have none.
-        if (!connection->database().isRowidTable(table)) {
+        const auto ownRowidColumn = [&st] {
+            for (int c = 1; c < st.columnCount(); ++c) {
+                for (const char* alias : {"rowid", "_rowid_", "oid"}) {
+                    // The engine matches names in any letter case.
+                    if (st.columnName(c).compare(QLatin1String(alias), Qt::CaseInsensitive) == 0) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        if (!connection->database().isRowidTable(table) || ownRowidColumn()) {
             raiseEngine(QStringLiteral("The data file '%1' cannot be used: '%2' is not an "
                                        "ordinary table, or a column of its own is named rowid, "
                                        "_rowid_ or oid.")

@@ -249,33 +249,17 @@ int Database::changes() const
     return sqlite3_changes(m_db);
 }
 
-bool Database::isRowidTable(const QString& table)
+bool Database::isRowidTable(const QString& table) const
 {
-    // A view, or a table without row ids, has no "rowid" entry.
+    // A view, or a table without row ids, has no "rowid" entry; a column of the table's own
+    // of that name comes back in its place, as no primary key of type INTEGER.
     const QByteArray name = table.toUtf8();
     const char* type = nullptr;
     int primaryKey = 0;
-    if (sqlite3_table_column_metadata(m_db, "main", name.constData(), "rowid", &type, nullptr,
-                                      nullptr, &primaryKey, nullptr)
-            != SQLITE_OK
-        || primaryKey == 0 || type == nullptr || sqlite3_stricmp(type, "INTEGER") != 0) {
-        return false;
-    }
-    // A column of the table's own named like the row id takes that name over, whatever its
-    // type or key, and the engine matches the names in any letter case.
-    QString quoted = table;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    Statement columns(*this, QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted));
-    int length = 0;
-    while (columns.step()) {
-        const char* column = columns.columnUtf8(1, length);
-        for (const char* alias : {"rowid", "_rowid_", "oid"}) {
-            if (column != nullptr && sqlite3_stricmp(column, alias) == 0) {
-                return false;
-            }
-        }
-    }
-    return columns.status().ok();
+    return sqlite3_table_column_metadata(m_db, "main", name.constData(), "rowid", &type, nullptr,
+                                         nullptr, &primaryKey, nullptr)
+        == SQLITE_OK
+        && primaryKey != 0 && type != nullptr && sqlite3_stricmp(type, "INTEGER") == 0;
 }
 
 bool Database::holdsTriggers()

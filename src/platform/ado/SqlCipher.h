@@ -67,9 +67,8 @@ public:
     /// Rows the last INSERT, UPDATE or DELETE changed (not counting those of triggers).
     int changes() const;
     /// True when `table` is an ordinary table whose rows "rowid" names: not a view, not one
-    /// without row ids, and with no column of its own named rowid, _rowid_ or oid (in any
-    /// letter case).
-    bool isRowidTable(const QString& table);
+    /// without row ids, and with no column of its own of that name that is not the row id.
+    bool isRowidTable(const QString& table) const;
     /// True when the file holds triggers (or cannot tell): a trigger's work on a write would
     /// happen unseen, beside the one row the write is meant to change.
     bool holdsTriggers();
