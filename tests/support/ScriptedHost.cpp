@@ -19,6 +19,19 @@ QList<ScriptedHost*>& liveHosts()
     return hosts;
 }
 
+// Takes the next scripted answer off its queue, running what was to happen while its dialog is
+// up before the answer is given.
+template <class Answer>
+Answer takeNext(std::deque<std::pair<Answer, std::function<void()>>>& queue)
+{
+    auto [answer, whileUp] = std::move(queue.front());
+    queue.pop_front();
+    if (whileUp) {
+        whileUp();
+    }
+    return answer;
+}
+
 } // namespace
 
 ScriptedHost::ScriptedHost()
@@ -118,12 +131,7 @@ int ScriptedHost::message(const host::MessageRequest& r)
                                           {6, 7, 2}, {6, 7, 7}, {4, 2, 2}};
         return results[qBound(0, r.buttons, 5)][qBound(0, r.defaultButton / 256, 2)];
     }
-    auto [answer, whileUp] = std::move(m_answers.front());
-    m_answers.pop_front();
-    if (whileUp) {
-        whileUp();
-    }
-    return answer;
+    return takeNext(m_answers);
 }
 
 void ScriptedHost::showModal(QWidget& form, QWidget*)
@@ -152,12 +160,7 @@ host::FileChoice ScriptedHost::chooseFile(const host::FileRequest& r)
         m_failures << QStringLiteral("unscripted file dialog: %1").arg(r.title);
         return host::FileChoice{};
     }
-    auto [choice, whileUp] = std::move(m_files.front());
-    m_files.pop_front();
-    if (whileUp) {
-        whileUp();
-    }
-    return choice;
+    return takeNext(m_files);
 }
 
 void ScriptedHost::sendKeys(QWidget* target, const QString& keys)
@@ -227,10 +230,5 @@ bool ScriptedHost::choosePrinter(const host::PrinterRequest& r)
         m_failures << QStringLiteral("unscripted printer dialog");
         return false;
     }
-    auto [accept, whileUp] = std::move(m_printerDialogs.front());
-    m_printerDialogs.pop_front();
-    if (whileUp) {
-        whileUp();
-    }
-    return accept;
+    return takeNext(m_printerDialogs);
 }
