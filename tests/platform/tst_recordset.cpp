@@ -294,33 +294,49 @@ private slots:
     {
         QTest::addColumn<QString>("write");
         QTest::addColumn<QString>("sql");
+        QTest::addColumn<long>("error");
         const QString gone = u"DELETE FROM tblAccount"_qs;
         // Every row made to answer to the current row's id.
         const QString shared = u"ALTER TABLE tblAccount ADD COLUMN rowid INTEGER; UPDATE "
                                "tblAccount SET rowid = (SELECT min(_rowid_) FROM tblAccount)"_qs;
-        QTest::newRow("edit of a row gone from the file") << "Update" << gone;
-        QTest::newRow("delete of a row gone from the file") << "Delete" << gone;
+        // Another account already named as the edit names this one.
+        const QString replaces
+            = u"ALTER TABLE tblAccount RENAME TO old; CREATE TABLE tblAccount (Account TEXT "
+              "UNIQUE ON CONFLICT REPLACE, URL TEXT); INSERT INTO tblAccount (rowid, Account, "
+              "URL) SELECT rowid, Account, URL FROM old; DROP TABLE old; INSERT INTO "
+              "tblAccount (Account) VALUES ('lost')"_qs;
+        const long notFound = ado::errRowNotFound;
+        QTest::newRow("edit of a row gone from the file") << "Update" << gone << notFound;
+        QTest::newRow("delete of a row gone from the file") << "Delete" << gone << notFound;
         QTest::newRow("new row a trigger skips")
             << "AddNew"
-            << u"CREATE TRIGGER skip BEFORE INSERT ON tblAccount BEGIN SELECT RAISE(IGNORE); END"_qs;
-        QTest::newRow("edit of a row whose id all share") << "Update" << shared;
-        QTest::newRow("delete of a row whose id all share") << "Delete" << shared;
+            << u"CREATE TRIGGER skip BEFORE INSERT ON tblAccount BEGIN SELECT RAISE(IGNORE); END"_qs
+            << notFound;
+        QTest::newRow("edit of a row whose id all share") << "Update" << shared << notFound;
+        QTest::newRow("delete of a row whose id all share") << "Delete" << shared << notFound;
+        QTest::newRow("edit that would replace another row")
+            << "Update" << replaces << long(ado::errProviderUnspecified);
+        QTest::newRow("new row that would replace another")
+            << "AddNew" << replaces << long(ado::errProviderUnspecified);
     }
     void aWriteThatChangesNoRowOrSeveralRaises()
     {
         QFETCH(QString, write);
         QFETCH(QString, sql);
+        QFETCH(long, error);
         QVERIFY(m_conn->database().exec(sql).ok());
         const QByteArray before = testdata::fileBytes(m_file);
         QCOMPARE(errorOf([&] {
                      if (write == u"Delete") {
                          return m_rs->Delete();
                      }
-                     write == u"AddNew" ? m_rs->AddNew()
-                                        : m_rs->Fields(u"Account"_qs).setValue(u"lost"_qs);
+                     if (write == u"AddNew") {
+                         m_rs->AddNew();
+                     }
+                     m_rs->Fields(u"Account"_qs).setValue(u"lost"_qs);
                      m_rs->Update();
                  }),
-                 ado::errRowNotFound);
+                 error);
         QCOMPARE(testdata::fileBytes(m_file), before);
     }
 

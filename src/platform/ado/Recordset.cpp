@@ -1046,9 +1046,11 @@ void Recordset::writeRow(int storeRow)
                 binds.push_back(values[static_cast<size_t>(c)]);
             }
         }
+        // OR ABORT: a column of the file's own declared to replace on a conflict would
+        // otherwise delete the other account in silence; this way the write fails instead.
         const QString sql = cols.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_table))
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            ? QStringLiteral("INSERT OR ABORT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_table))
+            : QStringLiteral("INSERT OR ABORT INTO %1 (%2) VALUES (%3)")
                   .arg(quoteIdentifier(m_table), cols.join(QLatin1Char(',')),
                        QStringList(cols.size(), QStringLiteral("?")).join(QLatin1Char(',')));
         detail::Statement st(db, sql);
@@ -1070,7 +1072,7 @@ void Recordset::writeRow(int storeRow)
     if (cols.isEmpty()) {
         return;
     }
-    detail::Statement st(db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?")
+    detail::Statement st(db, QStringLiteral("UPDATE OR ABORT %1 SET %2 WHERE rowid=?")
                                  .arg(quoteIdentifier(m_table), cols.join(QLatin1Char(','))));
     for (size_t i = 0; i < binds.size(); ++i) {
         st.bindText(static_cast<int>(i) + 1, binds[i]);
