@@ -209,10 +209,9 @@ public:
     /// The two compaction strings: the current file under its password, and the target.
     static QString compactSource(const QString& path, const QString& password);
     static QString compactDestination(const QString& path, const QString& password);
-    /// The in-place compaction's temporary file for a day, in compactFolder().
+    /// The in-place compaction's temporary file for a day, in this user's private folder
+    /// (Module1::GetPrivateTempDir()).
     static QString compactTempFile(const QDate& day);
-    /// The folder of the compaction's temporary files, private to this user.
-    static QString compactFolder();
 
     /// Test seam: runs between the compacted copy being written beside the data file and its
     /// rename over the data file.

@@ -103,16 +103,11 @@ QString frmMain::compactDestination(const QString& path, const QString& password
         + ado::ConnectionString::quoteValue(password);
 }
 
-QString frmMain::compactFolder()
+QString frmMain::compactTempFile(const QDate& day)
 {
     // The shared temporary folder is open to every local user: the copy lives in a folder of
     // its own that only this user can enter.
-    return Module1::GetPrivateTempDir();
-}
-
-QString frmMain::compactTempFile(const QDate& day)
-{
-    return compactFolder() + day.toString(QStringLiteral("MM-dd-yyyy"))
+    return Module1::GetPrivateTempDir() + day.toString(QStringLiteral("MM-dd-yyyy"))
         + QStringLiteral("_PNVcompact.pnv");
 }
 
@@ -234,7 +229,7 @@ bool frmMain::CompactAndEncrypt(const QString& sDest, const QString& sPW)
     std::shared_ptr<ado::FileLock> targetLock;
     bool compacted = false;
     trap([&] {
-        ado::requirePrivateFolder(compactFolder());
+        ado::requirePrivateFolder(Module1::GetPrivateTempDir());
         temp.path = compactTempFile(today());
         if (QFileInfo::exists(temp.path)) {
             QFile::remove(temp.path);

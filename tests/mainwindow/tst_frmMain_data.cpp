@@ -7,6 +7,7 @@
 #include "platform/adoui/DataControl.h"
 #include "platform/adoui/DataGrid.h"
 #include "platform/vb/Constants.h"
+#include "startup/Module1.h"
 
 class TestFrmMainData : public QObject
 {
@@ -95,7 +96,7 @@ private slots:
                                 "Jet OLEDB:Engine Type=5;Jet OLEDB:Encrypt Database=True;"
                                 "Jet OLEDB:Database Password=yR7305"));
         QCOMPARE(frmMain::compactTempFile(QDate(2026, 12, 8)),
-                 frmMain::compactFolder() + QStringLiteral("12-08-2026_PNVcompact.pnv"));
+                 Module1::GetPrivateTempDir() + QStringLiteral("12-08-2026_PNVcompact.pnv"));
     }
 
     void templateIsKeyedAndReconnects()
@@ -264,7 +265,7 @@ private slots:
     {
         // Guards against an old temporary file of the same day blocking the compaction.
         frmMain::setToday([] { return QDate(2026, 12, 8); });
-        QVERIFY(QDir().mkpath(frmMain::compactFolder()));
+        QVERIFY(QDir().mkpath(Module1::GetPrivateTempDir()));
         QFile old(frmMain::compactTempFile(QDate(2026, 12, 8)));
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("stale");
@@ -358,7 +359,7 @@ private slots:
         QCOMPARE(bytesOf(file), before);
         QCOMPARE(rs->State(), 0);
         QVERIFY(!rs->ActiveConnection());
-        QVERIFY(QDir(frmMain::compactFolder()).isEmpty());
+        QVERIFY(QDir(Module1::GetPrivateTempDir()).isEmpty());
     }
 
     void replacingKeepsModeAndLinks_data()
@@ -420,7 +421,7 @@ private slots:
         // Guards against the copy lying in the shared temporary folder, where anyone can plant it.
         frmMain w;
         keyedFile(w, QStringLiteral("private.pnv"));
-        const QFileInfo folder(QDir::cleanPath(frmMain::compactFolder()));
+        const QFileInfo folder(QDir::cleanPath(Module1::GetPrivateTempDir()));
         QCOMPARE(QFileInfo(frmMain::compactTempFile(QDate::currentDate())).absolutePath(),
                  folder.absoluteFilePath());
         QVERIFY(folder.absoluteFilePath() != QDir::cleanPath(Module1::GetTempDir()));
